@@ -1,0 +1,62 @@
+// The module state: everything that lives between the host's calls. It begins
+// with the one parameter block and continues with the run's fields; the dialog
+// appends its own fields when it exists.
+#pragma once
+
+#include <cstdint>
+
+#include "layout/layout_table.h"
+#include "params/table_params.h"
+#include "plugin/host_abi.h"
+#include "plugin/host_buffer.h"
+
+namespace gridsmith {
+
+enum DrawPhase : int32_t {
+    PhaseBackground = 0,
+    PhaseHorizontalGrid = 1,
+    PhaseVerticalGrid = 2,
+    PhaseBorders = 3,
+};
+
+enum DialogOutcome : int32_t {
+    DialogOk = 1,
+    DialogCancel = 2,
+};
+
+struct DialogState {
+    TableParams Params;
+
+    void* Instance = nullptr;              // module handle of the library
+    host::FilterRecord* Host = nullptr;    // host record of the current call
+
+    int32_t ShowDialog = 0;
+    int32_t DialogResult = 0;
+
+    int32_t DrawPhase = PhaseBackground;
+    int32_t ItemIndex = 0;
+    int32_t ColumnIndex = 0;
+    host::Rect LineRect{};
+    host::Rect TileRect{};
+
+    HostBuffer RowSizeBuffer;
+    int32_t* RowHeights = nullptr;
+    HostBuffer ColSizeBuffer;
+    int32_t* ColWidths = nullptr;
+
+    // Filled in by the dialog while it runs; the layout calls it when asked to
+    // refresh the grips. Null when no preview exists.
+    GripPlacement PlaceGrips = nullptr;
+    void* GripContext = nullptr;
+
+    TableLayout Layout() const { return TableLayout{ColWidths, RowHeights}; }
+};
+
+// The one module-level record. It is never destroyed: the host may unload the
+// library at any time, and nothing in it must call back into the host then.
+DialogState& ModuleState();
+
+// Unlocks and frees both layout buffers and clears their addresses.
+void ReleaseLayoutBuffers(DialogState& state);
+
+}  // namespace gridsmith

@@ -1,0 +1,109 @@
+#include "plugin/filter_start.h"
+
+#include "layout/layout_table.h"
+#include "params/script_params.h"
+#include "plugin/platform.h"
+#include "render/draw_passes.h"
+
+namespace gridsmith {
+namespace {
+
+constexpr int32_t kLayoutBufferBytes = MaxTableCells * int32_t(sizeof(int32_t));
+
+// Both layout buffers allocated and locked into the state, or an error with
+// nothing left allocated.
+host::OSErr AcquireLayoutBuffers(DialogState& state) {
+    host::BufferProcs* procs = state.Host->bufferProcs;
+    HostBuffer rows, cols;
+    if (rows.Allocate(procs, kLayoutBufferBytes) != host::noErr) return host::memFullErr;
+    if (cols.Allocate(procs, kLayoutBufferBytes) != host::noErr) return host::memFullErr;
+    state.RowHeights = static_cast<int32_t*>(rows.Lock());
+    state.ColWidths = static_cast<int32_t*>(cols.Lock());
+    state.RowSizeBuffer = static_cast<HostBuffer&&>(rows);
+    state.ColSizeBuffer = static_cast<HostBuffer&&>(cols);
+    if (!state.RowHeights || !state.ColWidths) {
+        // The host would not call finish after this error: release here.
+        ReleaseLayoutBuffers(state);
+        return host::nilHandleErr;
+    }
+    return host::noErr;
+}
+
+// Signed 16-bit wrap-around, as in the host's rectangles.
+int16_t Wrap16(int32_t value) { return int16_t(uint16_t(uint32_t(value))); }
+
+bool TableTouchesFilterRect(const DialogState& state) {
+    const host::Rect& filter = state.Host->filterRect;
+    const TableParams& p = state.Params;
+    const int16_t left = Wrap16(filter.left + p.LeftMargin);
+    const int16_t right = Wrap16(left + p.TableWidth);
+    const int16_t top = Wrap16(filter.top + p.TopMargin);
+    const int16_t bottom = Wrap16(top + p.TableHeight);
+    auto max16 = [](int16_t a, int16_t b) { return a > b ? a : b; };
+    auto min16 = [](int16_t a, int16_t b) { return a < b ? a : b; };
+    return max16(left, filter.left) < min16(right, filter.right) &&
+           max16(top, filter.top) < min16(bottom, filter.bottom);
+}
+
+bool FindFirstItem(DialogState& state) {
+    const TableParams& p = state.Params;
+    if (p.FillBkGnd) {
+        state.DrawPhase = PhaseBackground;
+        if (FindFirstBackgroundRow(state)) return true;
+    }
+    if (p.GridLineSize >= 1) {
+        state.DrawPhase = PhaseHorizontalGrid;
+        if (FindFirstHorizontalLine(state)) return true;
+        state.DrawPhase = PhaseVerticalGrid;
+        if (FindFirstVerticalLine(state)) return true;
+    }
+    if (p.BorderLineSize >= 1 && p.Borders != 0) {
+        state.DrawPhase = PhaseBorders;
+        if (FindFirstBorder(state, 0)) return true;
+    }
+    return false;
+}
+
+// Lays the table out without the dialog. On refusal the buffers are released,
+// since the host does not call finish after a failed start.
+host::OSErr LayOutDirectly(DialogState& state) {
+    if (LayoutTable(state.Params, state.Layout(), false)) return host::noErr;
+    ReleaseLayoutBuffers(state);
+    return host::filterBadParameters;
+}
+
+host::OSErr RunDialogOrLayout(DialogState& state) {
+    if (!state.ShowDialog) return LayOutDirectly(state);
+    switch (platform::RunParametersDialog(state)) {
+    case DialogOk:
+        return host::noErr;  // OK has laid the table out into the buffers
+    case DialogCancel:
+        EndRequests(*state.Host);
+        ReleaseLayoutBuffers(state);
+        return host::userCanceledErr;
+    default:
+        // No dialog could be created, so no layout exists for this run: lay the
+        // current parameters out as a run without the dialog would.
+        return LayOutDirectly(state);
+    }
+}
+
+}  // namespace
+
+host::OSErr StartFilter(DialogState& state) {
+    if (ReadScriptParams(state.Host, state.Params, state.ShowDialog) != host::noErr)
+        ApplyDefaultParams(state.Params);
+    if (!HasDrawableCountsAndSizes(state.Params)) return host::filterBadParameters;
+
+    if (host::OSErr err = AcquireLayoutBuffers(state); err != host::noErr) return err;
+    if (host::OSErr err = RunDialogOrLayout(state); err != host::noErr) return err;
+
+    if (!TableTouchesFilterRect(state) || !FindFirstItem(state)) {
+        EndRequests(*state.Host);
+        return host::noErr;
+    }
+    RequestTile(state);
+    return host::noErr;
+}
+
+}  // namespace gridsmith

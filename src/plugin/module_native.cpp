@@ -1,0 +1,5 @@
+#include "plugin/module.h"
+
+namespace gridsmith {
+void* ModuleInstance() { return nullptr; }
+}

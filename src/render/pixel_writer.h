@@ -1,0 +1,39 @@
+// Paints one delivered tile: a ready-made value per plane copied into every
+// pixel that the line type's dash pattern leaves on.
+#pragma once
+
+#include <cstdint>
+
+namespace gridsmith {
+
+struct PixelVector {
+    uint8_t v8[8];     // entries 4..7 are 0
+    uint16_t v16[4];
+    float v32[4];
+};
+
+// Components red, green, blue (from a stored 0x00BBGGRR colour) and opacity.
+PixelVector MakePixelVector(uint32_t colour, uint8_t opacity);
+
+enum class DashDirection { None, AlongRow, DownColumn };
+
+struct LineStyle {
+    int32_t width;        // cell length of the dash pattern
+    int32_t type;         // LineType
+    DashDirection direction;
+};
+
+// The host's tile: `rows` × `columns` pixels of `planes` interleaved samples,
+// rows `rowBytes` apart, `depth` bits per sample.
+struct Tile {
+    void* data;
+    int32_t rowBytes;
+    int32_t rows;
+    int32_t columns;
+    int32_t planes;
+    int32_t depth;
+};
+
+void PaintTile(const Tile& tile, const PixelVector& pixel, const LineStyle& style);
+
+}  // namespace gridsmith
