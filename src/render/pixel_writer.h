@@ -34,6 +34,11 @@ struct Tile {
     int32_t depth;
 };
 
+// Writes `pixel` into every pixel of the tile that the style's dash pattern
+// leaves on; other samples and row padding are untouched, and the tile is
+// never read. Planes past the four components receive 0. A type outside
+// LineType paints solid, a width below 1 dashes as 1, and a depth other than
+// 8, 16 or 32 (or an empty tile) writes nothing.
 void PaintTile(const Tile& tile, const PixelVector& pixel, const LineStyle& style);
 
 }  // namespace gridsmith

@@ -1,0 +1,283 @@
+#include "render/draw_passes.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <tuple>
+#include <vector>
+
+namespace gridsmith {
+namespace {
+
+constexpr int32_t kPlanes = 4;
+const std::vector<int> kLine{255, 0, 0, 255}, kNothing{0, 0, 0, 0};
+
+// Rectangles as top, left, bottom, right, which GoogleTest compares and prints.
+using Box = std::array<int, 4>;
+Box BoxOf(const host::Rect& r) { return {r.top, r.left, r.bottom, r.right}; }
+bool IsEmpty(const host::Rect& r) { return BoxOf(r) == Box{}; }
+
+using Request = std::tuple<int32_t, int32_t, Box>;  // pass, item, rectangle
+
+int g_abortCalls = 0;
+host::Boolean AbortOnThirdCall() { return ++g_abortCalls >= 3; }
+
+// An 8-bit RGBA document and the host's side of the run: start's choice of
+// the first pass, then each requested tile delivered as a window into the
+// document and handed to the continue step.
+class DrawRun {
+public:
+    DrawRun(int16_t width, int16_t height) : width_(width), document_(size_t(width * height * kPlanes)) {
+        record.planes = kPlanes;
+        record.depth = 8;
+        record.filterRect = {0, 0, height, width};
+        state.Host = &record;
+        TableParams& p = state.Params;
+        p.GridLineSize = p.BorderLineSize = p.FillBkGnd = 1;
+        p.Borders = BorderLeft | BorderTop | BorderRight | BorderBottom;
+        p.LineOpaque = 255;
+        p.BackOpaque = 128;
+        p.LineColor = 0x0000FF;
+        p.FirstBackClr = 0x00FF00;
+        p.BackClr = 0xFF0000;
+        p.BackClr2 = 0x808080;
+        state.RowHeights = rowHeights_.data();  // exactly as large as the host's buffers
+        state.ColWidths = colWidths_.data();
+    }
+
+    // Sizes of the rows and columns; the totals include both borders.
+    void Table(const std::vector<int32_t>& heights, const std::vector<int32_t>& widths) {
+        TableParams& p = state.Params;
+        p.Rows = int32_t(heights.size());
+        p.Cols = int32_t(widths.size());
+        std::copy(heights.begin(), heights.end(), rowHeights_.begin());
+        std::copy(widths.begin(), widths.end(), colWidths_.begin());
+        p.TableHeight = Total(heights);
+        p.TableWidth = Total(widths);
+    }
+
+    std::vector<Request> Draw() {
+        if (ChooseFirstItem())
+            RequestTile(state);
+        else
+            EndRequests(record);
+        for (int guard = 0; guard < 1000 && !IsEmpty(record.outRect); ++guard) {
+            const host::Rect out = record.outRect, filter = record.filterRect;
+            EXPECT_TRUE(IsEmpty(record.inRect) && IsEmpty(record.maskRect));
+            EXPECT_EQ(record.outHiPlane - record.outLoPlane + 1, kPlanes);
+            EXPECT_TRUE(filter.top <= out.top && out.top < out.bottom && out.bottom <= filter.bottom &&
+                        filter.left <= out.left && out.left < out.right && out.right <= filter.right);
+            const bool vertical = state.DrawPhase == PhaseVerticalGrid;
+            requests_.emplace_back(state.DrawPhase, vertical ? state.ColumnIndex : state.ItemIndex, BoxOf(out));
+            record.outData = &document_[size_t((out.top * width_ + out.left) * kPlanes)];
+            record.outRowBytes = width_ * kPlanes;
+            EXPECT_EQ(ContinueFilter(state), host::noErr);
+        }
+        EXPECT_TRUE(IsEmpty(record.outRect)) << "the run never ended";
+        return requests_;
+    }
+
+    std::vector<Box> RectsOf(int32_t phase) const {
+        std::vector<Box> rects;
+        for (const Request& r : requests_)
+            if (std::get<0>(r) == phase) rects.push_back(std::get<2>(r));
+        return rects;
+    }
+
+    std::vector<int> At(int x, int y) const {  // red, green, blue, opacity
+        const uint8_t* p = &document_[size_t((y * width_ + x) * kPlanes)];
+        return {p[0], p[1], p[2], p[3]};
+    }
+
+    DialogState state{};
+    host::FilterRecord record{};
+
+private:
+    int32_t Total(const std::vector<int32_t>& sizes) const {  // wraps, as the layout's would
+        uint32_t total = 2 * uint32_t(state.Params.BorderLineSize);
+        for (int32_t size : sizes) total += uint32_t(size);
+        return int32_t(total);
+    }
+
+    bool ChooseFirstItem() {
+        const TableParams& p = state.Params;
+        state.DrawPhase = PhaseBackground;
+        if (p.FillBkGnd && FindFirstBackgroundRow(state)) return true;
+        state.DrawPhase = PhaseHorizontalGrid;
+        if (p.GridLineSize >= 1 && FindFirstHorizontalLine(state)) return true;
+        state.DrawPhase = PhaseVerticalGrid;
+        if (p.GridLineSize >= 1 && FindFirstVerticalLine(state)) return true;
+        state.DrawPhase = PhaseBorders;
+        return p.BorderLineSize >= 1 && p.Borders && FindFirstBorder(state, 0);
+    }
+
+    int32_t width_;
+    std::vector<uint8_t> document_;
+    std::vector<int32_t> rowHeights_ = std::vector<int32_t>(MaxTableCells);
+    std::vector<int32_t> colWidths_ = std::vector<int32_t>(MaxTableCells);
+    std::vector<Request> requests_;
+};
+
+TEST(DrawPasses, WalksEveryItemOfTheFourPassesInOrder) {
+    DrawRun run(200, 160);
+    run.state.Params.LeftMargin = 10;
+    run.state.Params.TopMargin = 20;
+    run.Table({25, 25, 25, 25}, {30, 30, 30});
+    const std::vector<Request> expected = {
+        {PhaseBackground, 0, {21, 11, 46, 101}},     {PhaseBackground, 1, {46, 11, 71, 101}},
+        {PhaseBackground, 2, {71, 11, 96, 101}},     {PhaseBackground, 3, {96, 11, 121, 101}},
+        {PhaseHorizontalGrid, 0, {46, 11, 47, 101}}, {PhaseHorizontalGrid, 1, {71, 11, 72, 101}},
+        {PhaseHorizontalGrid, 2, {96, 11, 97, 101}}, {PhaseVerticalGrid, 0, {21, 41, 121, 42}},
+        {PhaseVerticalGrid, 1, {21, 71, 121, 72}},   {PhaseBorders, 0, {20, 10, 21, 102}},
+        {PhaseBorders, 1, {20, 10, 122, 11}},        {PhaseBorders, 2, {121, 10, 122, 102}},
+        {PhaseBorders, 3, {20, 101, 122, 102}},
+    };
+    EXPECT_EQ(run.Draw(), expected);
+    EXPECT_EQ(run.At(50, 30), (std::vector<int>{0, 255, 0, 128}));  // first row
+    EXPECT_EQ(run.At(50, 46), kLine);                               // grid line over row 1
+    EXPECT_EQ(run.At(102, 60), kNothing);                           // right of the table
+}
+
+TEST(DrawPasses, WideGridLinesStraddleTheBoundary) {
+    for (int32_t width : {2, 3}) {
+        DrawRun run(200, 160);
+        run.state.Params.LeftMargin = 10;
+        run.state.Params.TopMargin = 20;
+        run.state.Params.GridLineSize = width;
+        run.Table({25, 25}, {30, 30});  // boundaries at y 46 and x 41
+        run.Draw();
+        EXPECT_EQ(run.RectsOf(PhaseHorizontalGrid), (std::vector<Box>{{45, 11, 45 + width, 71}}));
+        EXPECT_EQ(run.RectsOf(PhaseVerticalGrid), (std::vector<Box>{{21, 40, 71, 40 + width}}));
+    }
+}
+
+TEST(DrawPasses, TableReachingOutOfTheFilterRectStartsAtTheFirstItemInside) {
+    DrawRun run(220, 160);
+    run.record.filterRect = {5, 8, 155, 208};
+    run.state.Params.LeftMargin = -20;  // table from x = -12
+    run.state.Params.TopMargin = -30;   // and y = -25
+    run.Table({25, 25, 25, 25}, {30, 30, 30});
+    const std::vector<Request> expected = {
+        {PhaseBackground, 1, {5, 8, 26, 79}},      {PhaseBackground, 2, {26, 8, 51, 79}},
+        {PhaseBackground, 3, {51, 8, 76, 79}},     {PhaseHorizontalGrid, 1, {26, 8, 27, 79}},
+        {PhaseHorizontalGrid, 2, {51, 8, 52, 79}}, {PhaseVerticalGrid, 0, {5, 19, 76, 20}},
+        {PhaseVerticalGrid, 1, {5, 49, 76, 50}},   {PhaseBorders, 2, {76, 8, 77, 80}},
+        {PhaseBorders, 3, {5, 79, 77, 80}},
+    };
+    EXPECT_EQ(run.Draw(), expected);
+}
+
+TEST(DrawPasses, ZeroHeightRowEndsTheBackgroundPassOnly) {
+    DrawRun run(100, 100);
+    run.Table({20, 0, 20}, {50});
+    run.Draw();
+    EXPECT_EQ(run.RectsOf(PhaseBackground), (std::vector<Box>{{1, 1, 21, 51}}));
+    EXPECT_EQ(run.RectsOf(PhaseHorizontalGrid), (std::vector<Box>{{21, 1, 22, 51}, {21, 1, 22, 51}}));
+    EXPECT_EQ(run.RectsOf(PhaseBorders).size(), 4u);
+    EXPECT_EQ(run.At(10, 30), kNothing);  // the third row stays unfilled
+}
+
+TEST(DrawPasses, OneRowAndColumnWithLeftAndRightBordersOnly) {
+    DrawRun run(100, 100);
+    run.state.Params.Borders = BorderLeft | BorderRight;
+    run.state.Params.BorderLineSize = 2;
+    run.state.Params.LeftMargin = 5;
+    run.state.Params.TopMargin = 6;
+    run.Table({20}, {30});
+    const std::vector<Request> expected = {{PhaseBackground, 0, {8, 7, 28, 37}},
+                                           {PhaseBorders, 1, {6, 5, 30, 7}},
+                                           {PhaseBorders, 3, {6, 37, 30, 39}}};
+    EXPECT_EQ(run.Draw(), expected);
+}
+
+TEST(DrawPasses, BorderDashesRunAlongEachBorderFromItsOwnStart) {
+    DrawRun run(100, 100);
+    run.state.Params.FillBkGnd = 0;
+    run.state.Params.BorderLineType = LineDash;
+    run.Table({20}, {20});
+    run.Draw();
+    EXPECT_EQ(run.At(3, 0), kLine);  // top
+    EXPECT_EQ(run.At(4, 0), kNothing);
+    EXPECT_EQ(run.At(0, 3), kLine);  // left
+    EXPECT_EQ(run.At(0, 4), kNothing);
+    EXPECT_EQ(run.At(4, 21), kNothing);  // bottom
+    EXPECT_EQ(run.At(21, 4), kNothing);  // right
+}
+
+TEST(DrawPasses, RowColoursAlternateAfterTheFirstRow) {
+    DrawRun run(100, 100);
+    run.state.Params.GridLineSize = run.state.Params.BorderLineSize = 0;
+    run.Table({10, 10, 10, 10, 10}, {40});
+    run.Draw();
+    const std::vector<std::vector<int>> expected = {
+        {0, 255, 0, 128}, {0, 0, 255, 128}, {128, 128, 128, 128}, {0, 0, 255, 128}, {128, 128, 128, 128}};
+    for (int row = 0; row < 5; ++row) EXPECT_EQ(run.At(20, row * 10 + 5), expected[size_t(row)]) << row;
+}
+
+TEST(DrawPasses, AbortEndsTheRunAndKeepsWhatIsDrawn) {
+    DrawRun run(100, 100);
+    g_abortCalls = 0;
+    run.record.abortProc = AbortOnThirdCall;
+    run.Table({10, 10, 10}, {40});
+    EXPECT_EQ(run.Draw().size(), 3u);  // the third tile is delivered, then cancelled
+    EXPECT_EQ(run.At(20, 15)[2], 255);
+    EXPECT_EQ(run.At(20, 25), kNothing);
+}
+
+TEST(DrawPasses, MarginsAndSizesWrapLikeTheHostsRectangles) {
+    DrawRun plain(100, 100), wrapped(100, 100);
+    plain.state.Params.LeftMargin = 10;
+    wrapped.state.Params.LeftMargin = 10 + 65536;
+    wrapped.state.Params.TopMargin = -65536;
+    plain.Table({10, 10}, {20, 20});
+    wrapped.Table({10, 10}, {20, 20});
+    EXPECT_EQ(wrapped.Draw(), plain.Draw());
+
+    DrawRun extreme(100, 100);  // sums past int32 must stay defined
+    extreme.state.Params.LeftMargin = INT32_MAX;
+    extreme.state.Params.TopMargin = INT32_MIN;
+    extreme.state.Params.GridLineSize = extreme.state.Params.BorderLineSize = INT32_MIN;
+    extreme.Table({INT32_MAX, INT32_MAX}, {INT32_MIN, 5});
+    extreme.Draw();
+}
+
+TEST(DrawPasses, CorruptStateNeverReadsPastTheLayoutArrays) {
+    DrawRun tooMany(300, 300);
+    tooMany.Table(std::vector<int32_t>(100, 2), std::vector<int32_t>(100, 2));
+    tooMany.state.Params.Rows = tooMany.state.Params.Cols = 150;
+    tooMany.Draw();
+    EXPECT_EQ(tooMany.RectsOf(PhaseBackground).size(), 100u);
+    EXPECT_EQ(tooMany.RectsOf(PhaseVerticalGrid).size(), 99u);
+
+    DrawRun noLayout(100, 100);
+    noLayout.Table({20, 20}, {20, 20});
+    noLayout.state.RowHeights = noLayout.state.ColWidths = nullptr;
+    noLayout.Draw();
+    EXPECT_EQ(noLayout.RectsOf(PhaseBorders).size(), 4u);
+    EXPECT_EQ(noLayout.RectsOf(PhaseBackground).size() + noLayout.RectsOf(PhaseVerticalGrid).size(), 0u);
+
+    // An unknown pass paints nothing and ends; a negative index moves on.
+    for (int32_t phase : {-1, 4}) {
+        DrawRun unknown(50, 50);
+        unknown.Table({10}, {10});
+        ASSERT_TRUE(FindFirstBackgroundRow(unknown.state));
+        RequestTile(unknown.state);
+        unknown.state.DrawPhase = phase;
+        std::vector<uint8_t> tile(10 * 10 * kPlanes, 0xAB);
+        unknown.record.outData = tile.data();
+        unknown.record.outRowBytes = 10 * kPlanes;
+        EXPECT_EQ(ContinueFilter(unknown.state), host::noErr);
+        EXPECT_EQ(tile, std::vector<uint8_t>(tile.size(), 0xAB));
+        EXPECT_TRUE(IsEmpty(unknown.record.outRect));
+    }
+    DrawRun negative(50, 50);
+    negative.Table({10, 10}, {10});
+    negative.state.ItemIndex = -7;
+    EXPECT_EQ(ContinueFilter(negative.state), host::noErr);
+    EXPECT_EQ(negative.state.DrawPhase, PhaseHorizontalGrid);
+    EXPECT_EQ(BoxOf(negative.record.outRect), (Box{11, 1, 12, 11}));
+}
+
+}  // namespace
+}  // namespace gridsmith
