@@ -1,0 +1,32 @@
+// gridsmith-host: runs the filter without Photoshop.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "host/cli/command.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "host/lib/utf8.h"
+
+// The command line as UTF-8, whatever the console's code page.
+static std::vector<std::string> Arguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(gridsmith::hosting::WideToUtf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+#else
+static std::vector<std::string> Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+#endif
+
+int main(int argc, char** argv) {
+    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr);
+}

@@ -1,0 +1,249 @@
+#include "host/cli/options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+
+namespace gridsmith::cli {
+namespace {
+
+using hosting::ColourMode;
+using hosting::kMaxDocumentSide;
+using hosting::Outcome;
+
+// A whole decimal integer within [low, high], or nothing.
+std::optional<int32_t> ParseInteger(const std::string& text, int32_t low, int32_t high) {
+    int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// Integers separated by `separator`, exactly `count` of them.
+std::optional<std::vector<int32_t>> ParseList(const std::string& text, char separator, size_t count,
+                                              int32_t low, int32_t high) {
+    std::vector<int32_t> values;
+    size_t start = 0;
+    for (;;) {
+        const size_t stop = text.find(separator, start);
+        const auto value = ParseInteger(text.substr(start, stop - start), low, high);
+        if (!value) return std::nullopt;
+        values.push_back(*value);
+        if (stop == std::string::npos) break;
+        start = stop + 1;
+    }
+    if (values.size() != count) return std::nullopt;
+    return values;
+}
+
+std::string Range(int32_t low, int32_t high) {
+    return std::to_string(low) + ".." + std::to_string(high);
+}
+
+std::string SetPlugin(CliOptions& o, const std::string& v) {
+    o.plugin = v;
+    return {};
+}
+
+std::string SetInput(CliOptions& o, const std::string& v) {
+    o.input = v;
+    return {};
+}
+
+std::string SetCanvas(CliOptions& o, const std::string& v) {
+    const auto size = ParseList(v, 'x', 2, 1, kMaxDocumentSide);
+    if (!size) return "--canvas wants WIDTHxHEIGHT, each " + Range(1, kMaxDocumentSide) + ", not '" + v + "'";
+    o.canvas = CanvasSize{(*size)[0], (*size)[1]};
+    return {};
+}
+
+std::string SetMode(CliOptions& o, const std::string& v) {
+    o.mode = hosting::ParseModeName(v);
+    return o.mode ? "" : "--mode wants gray, graya, rgb, rgba, cmyk or cmyka, not '" + v + "'";
+}
+
+std::string SetDepth(CliOptions& o, const std::string& v) {
+    const auto depth = ParseInteger(v, 8, 32);
+    if (!depth || !hosting::IsSupportedDepth(*depth)) return "--depth wants 8, 16 or 32, not '" + v + "'";
+    o.depth = *depth;
+    return {};
+}
+
+std::string SetFill(CliOptions& o, const std::string& v) {
+    o.fill = v;
+    return {};
+}
+
+std::string SetSelection(CliOptions& o, const std::string& v) {
+    const auto edges = ParseList(v, ',', 4, 0, kMaxDocumentSide);
+    if (!edges) return "--selection wants LEFT,TOP,RIGHT,BOTTOM, each " + Range(0, kMaxDocumentSide) + ", not '" + v + "'";
+    const auto& e = *edges;
+    if (e[0] >= e[2] || e[1] >= e[3]) return "--selection " + v + " has no area (RIGHT > LEFT and BOTTOM > TOP)";
+    o.selection = host::Rect{int16_t(e[1]), int16_t(e[0]), int16_t(e[3]), int16_t(e[2])};
+    return {};
+}
+
+std::string SetOutput(CliOptions& o, const std::string& v) {
+    o.output = v;
+    return {};
+}
+
+std::string SetCancelAfter(CliOptions& o, const std::string& v) {
+    const auto tiles = ParseInteger(v, 0, INT32_MAX);
+    if (!tiles) return "--cancel-after wants a tile count of 0 or more, not '" + v + "'";
+    o.cancelAfter = *tiles;
+    return {};
+}
+
+std::string SetRepeat(CliOptions& o, const std::string&) {
+    o.repeat = true;
+    return {};
+}
+
+std::string SetRecord(CliOptions& o, const std::string& v) {
+    o.scripting.recordPath = v;
+    return {};
+}
+
+std::string SetReplay(CliOptions& o, const std::string& v) {
+    o.scripting.replayPath = v;
+    return {};
+}
+
+std::string SetPlay(CliOptions& o, const std::string& v) {
+    int16_t playInfo = 0;
+    if (!hosting::ParsePlayOption(v, playInfo))
+        return "--play wants display, dont-display or silent, not '" + v + "'";
+    o.scripting.playInfo = playInfo;
+    return {};
+}
+
+std::string SetParams(CliOptions& o, const std::string& v) {
+    o.scripting.paramsPath = v;
+    return {};
+}
+
+std::string AddSetting(CliOptions& o, const std::string& v) {
+    o.scripting.settings.push_back(v);
+    return {};
+}
+
+std::string SetHelp(CliOptions& o, const std::string&) {
+    o.help = true;
+    return {};
+}
+
+const OptionEntry* FindOption(const std::string& name) {
+    for (const OptionEntry& entry : OptionTable())
+        if (name == entry.name) return &entry;
+    return nullptr;
+}
+
+// Options that contradict each other, found once all are read.
+std::string CheckCombination(const CliOptions& o) {
+    if (o.input.empty()) {
+        if (!o.fill.empty()) {
+            Outcome<std::vector<uint8_t>> fill = ParseFill(o.fill, o.mode.value_or(ColourMode::Rgb));
+            if (!fill.ok()) return fill.error;
+        }
+        return {};
+    }
+    if (o.canvas) return "--input and --canvas exclude each other";
+    if (o.mode) return "--mode applies to a --canvas; an --input image keeps its own mode";
+    if (!o.fill.empty()) return "--fill applies to a --canvas, not to an --input image";
+    return {};
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+const std::vector<OptionEntry>& OptionTable() {
+    static const std::vector<OptionEntry> table = {
+        {"--help", nullptr, "show this text", &SetHelp},
+        {"--plugin", "PATH", "the plug-in to run (default: the built-in one, or Gridsmith.8bf beside the program on Windows)", &SetPlugin},
+        {"--input", "FILE", "filter this image (PNG, JPEG, BMP, PNM ...; 8 or 16 bits)", &SetInput},
+        {"--canvas", "WxH", "filter a new canvas of this size (default 800x600)", &SetCanvas},
+        {"--mode", "MODE", "canvas mode: gray, graya, rgb (default), rgba, cmyk, cmyka", &SetMode},
+        {"--depth", "BITS", "8 (default), 16 or 32 bits per sample; converts an --input image", &SetDepth},
+        {"--fill", "HEX", "canvas colour: two hex digits per plane, or two for all (default FF, white)", &SetFill},
+        {"--selection", "L,T,R,B", "filter only this rectangle (right and bottom exclusive)", &SetSelection},
+        {"--output", "PATH", "write here (default gridsmith.png, .pam or .pfm); the extension picks the format", &SetOutput},
+        {"--cancel-after", "N", "the host cancels once N tiles are painted", &SetCancelAfter},
+        {"--repeat", nullptr, "a repeat run: no parameters selector", &SetRepeat},
+        {"--params", "FILE", "draw the table of a Gridsmith parameter file (INI), without the dialog", &SetParams},
+        {"--set", "KEY=VALUE", "change one parameter, named as in a parameter file (repeatable)", &AddSetting},
+        {"--record", "FILE", "save the run's recorded action to FILE", &SetRecord},
+        {"--replay", "FILE", "replay a recorded action file", &SetReplay},
+        {"--play", "MODE", "how a replay treats the dialog: display, dont-display or silent", &SetPlay},
+    };
+    return table;
+}
+
+Outcome<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
+    using Result = Outcome<CliOptions>;
+    CliOptions options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::optional<std::string> value;
+        if (const size_t equals = name.find('='); name.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        const OptionEntry* entry = FindOption(name);
+        if (!entry)
+            return Result::Failure(name.rfind("--", 0) == 0 ? "unknown option " + name + " (see --help)"
+                                                            : "unexpected argument '" + name + "' (see --help)");
+        if (!entry->valueName && value) return Result::Failure(name + " takes no value");
+        if (entry->valueName && !value) {
+            if (i + 1 == arguments.size()) return Result::Failure(name + " needs a value: " + entry->valueName);
+            value = arguments[++i];
+        }
+        if (std::string problem = entry->apply(options, value.value_or("")); !problem.empty())
+            return Result::Failure(problem);
+    }
+    if (options.help) return Result::Success(options);
+    if (std::string problem = CheckCombination(options); !problem.empty()) return Result::Failure(problem);
+    return Result::Success(options);
+}
+
+Outcome<std::vector<uint8_t>> ParseFill(const std::string& hex, ColourMode mode) {
+    using Result = Outcome<std::vector<uint8_t>>;
+    const size_t planes = size_t(hosting::PlaneCount(mode));
+    const bool valid = (hex.size() == 2 || hex.size() == 2 * planes) &&
+                       std::all_of(hex.begin(), hex.end(), [](char c) { return HexDigit(c) >= 0; });
+    if (!valid)
+        return Result::Failure("--fill wants 2 or " + std::to_string(2 * planes) + " hex digits for mode " +
+                               hosting::ModeName(mode) + ", not '" + hex + "'");
+    std::vector<uint8_t> values;
+    for (size_t p = 0; p < planes; ++p) {
+        const size_t at = hex.size() == 2 ? 0 : 2 * p;
+        values.push_back(uint8_t(HexDigit(hex[at]) * 16 + HexDigit(hex[at + 1])));
+    }
+    return Result::Success(values);
+}
+
+std::string UsageText() {
+    std::string text =
+        "usage: gridsmith-host [options]\n"
+        "Runs the Gridsmith filter as a host would and writes the result.\n"
+        "With no options it draws the default table on an 800x600 white canvas\n"
+        "and writes gridsmith.png in the current directory.\n\noptions:\n";
+    for (const OptionEntry& entry : OptionTable()) {
+        std::string left = std::string("  ") + entry.name + (entry.valueName ? std::string(" ") + entry.valueName : "");
+        left.resize(std::max<size_t>(left.size() + 1, 24), ' ');
+        text += left + entry.help + "\n";
+    }
+    text += "\nOutput formats: .png (8-bit grey/RGB, with or without alpha), .pam (8/16-bit, any mode),\n"
+            ".pgm/.ppm/.pnm (8/16-bit grey or RGB), .pfm (32-bit grey or RGB).\n";
+    return text;
+}
+
+}  // namespace gridsmith::cli

@@ -1,0 +1,55 @@
+// The command line of gridsmith-host: one table of options, each with its own
+// parser, so a new option is one more entry (and a field in CliOptions).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/descriptors/scripting_session.h"
+#include "host/lib/document.h"
+#include "host/lib/outcome.h"
+#include "plugin/host_abi.h"
+
+namespace gridsmith::cli {
+
+struct CanvasSize {
+    int32_t width;
+    int32_t height;
+};
+
+struct CliOptions {
+    bool help = false;
+    std::string plugin;                         // empty: the default plug-in
+    std::string input;                          // image file to filter
+    std::optional<CanvasSize> canvas;           // or a new canvas (800x600 by default)
+    std::optional<hosting::ColourMode> mode;    // canvas mode (rgb by default)
+    std::optional<int> depth;                   // 8 (default), 16 or 32
+    std::string fill;                           // canvas colour as hex; empty: white
+    std::optional<host::Rect> selection;
+    std::string output;                         // empty: gridsmith.<natural extension>
+    int cancelAfter = -1;                       // -1: never cancel
+    bool repeat = false;                        // skip the parameters selector
+    hosting::ScriptingOptions scripting;        // recorded actions and parameter files
+};
+
+struct OptionEntry {
+    const char* name;         // "--canvas"
+    const char* valueName;    // shown in the help; null for a flag
+    const char* help;
+    // Stores `value` into `options`; empty on success, else the problem.
+    std::string (*apply)(CliOptions& options, const std::string& value);
+};
+
+const std::vector<OptionEntry>& OptionTable();
+
+hosting::Outcome<CliOptions> ParseArguments(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+
+// Per-plane 8-bit values from --fill: two hex digits for every plane, or two
+// for all of them.
+hosting::Outcome<std::vector<uint8_t>> ParseFill(const std::string& hex, hosting::ColourMode mode);
+
+}  // namespace gridsmith::cli

@@ -1,0 +1,148 @@
+#include "host/lib/document.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "plugin/host_abi.h"
+
+namespace gridsmith::hosting {
+namespace {
+
+struct ModeInfo {
+    ColourMode mode;
+    const char* name;
+    int planes;
+    bool alpha;
+};
+
+constexpr ModeInfo kModes[] = {
+    {ColourMode::Gray, "gray", 1, false},      {ColourMode::GrayAlpha, "graya", 2, true},
+    {ColourMode::Rgb, "rgb", 3, false},        {ColourMode::RgbAlpha, "rgba", 4, true},
+    {ColourMode::Cmyk, "cmyk", 4, false},      {ColourMode::CmykAlpha, "cmyka", 5, true},
+};
+
+const ModeInfo& Info(ColourMode mode) { return kModes[static_cast<int>(mode)]; }
+
+// Largest raw value of a sample at this depth (float samples are 0..1).
+double FullScale(int depth) { return depth == 8 ? 255.0 : depth == 16 ? 32768.0 : 1.0; }
+
+}  // namespace
+
+int PlaneCount(ColourMode mode) { return Info(mode).planes; }
+bool HasAlpha(ColourMode mode) { return Info(mode).alpha; }
+const char* ModeName(ColourMode mode) { return Info(mode).name; }
+
+std::optional<ColourMode> ParseModeName(std::string_view name) {
+    for (const ModeInfo& info : kModes)
+        if (name == info.name) return info.mode;
+    return std::nullopt;
+}
+
+ColourMode ModeForChannels(int channels) {
+    switch (channels) {
+    case 1: return ColourMode::Gray;
+    case 2: return ColourMode::GrayAlpha;
+    case 4: return ColourMode::RgbAlpha;
+    default: return ColourMode::Rgb;
+    }
+}
+
+int16_t HostImageMode(ColourMode mode, int depth) {
+    constexpr int16_t kGray[] = {1, 10, 17};  // GrayScale, Gray16, Gray32
+    constexpr int16_t kRgb[] = {3, 11, 16};   // RGBColor, RGB48, RGB96
+    // The host has no 32-bit CMYK mode; deep multichannel is the nearest.
+    constexpr int16_t kCmyk[] = {4, 13, 14};  // CMYKColor, CMYK64, DeepMultichannel
+    const int column = depth == 8 ? 0 : depth == 16 ? 1 : 2;
+    switch (mode) {
+    case ColourMode::Gray:
+    case ColourMode::GrayAlpha: return kGray[column];
+    case ColourMode::Rgb:
+    case ColourMode::RgbAlpha: return kRgb[column];
+    default: return kCmyk[column];
+    }
+}
+
+bool IsSupportedDepth(int depth) { return depth == 8 || depth == 16 || depth == 32; }
+
+Document::Document(int32_t width, int32_t height, ColourMode mode, int depth)
+    : width_(width), height_(height), mode_(mode), depth_(depth),
+      samples_(RowBytes() * size_t(height)) {}
+
+Outcome<Document> Document::Create(int32_t width, int32_t height, ColourMode mode, int depth) {
+    if (width < 1 || height < 1 || width > kMaxDocumentSide || height > kMaxDocumentSide)
+        return Outcome<Document>::Failure("image size " + std::to_string(width) + "x" +
+                                          std::to_string(height) + " is outside 1..." +
+                                          std::to_string(kMaxDocumentSide) + " per side");
+    if (!IsSupportedDepth(depth))
+        return Outcome<Document>::Failure("depth " + std::to_string(depth) +
+                                          " is not 8, 16 or 32 bits");
+    return Outcome<Document>::Success(Document(width, height, mode, depth));
+}
+
+double Document::Sample(int32_t x, int32_t y, int plane) const {
+    const uint8_t* at = Pixel(x, y) + size_t(plane) * size_t(BytesPerSample());
+    switch (depth_) {
+    case 8: return *at;
+    case 16: {
+        uint16_t v;
+        std::memcpy(&v, at, sizeof v);
+        return v;
+    }
+    default: {
+        float v;
+        std::memcpy(&v, at, sizeof v);
+        return v;
+    }
+    }
+}
+
+void Document::SetSample(int32_t x, int32_t y, int plane, double value) {
+    uint8_t* at = Pixel(x, y) + size_t(plane) * size_t(BytesPerSample());
+    switch (depth_) {
+    case 8: *at = uint8_t(value); break;
+    case 16: {
+        const uint16_t v = uint16_t(value);
+        std::memcpy(at, &v, sizeof v);
+        break;
+    }
+    default: {
+        const float v = float(value);
+        std::memcpy(at, &v, sizeof v);
+        break;
+    }
+    }
+}
+
+void Document::Fill(const std::vector<uint8_t>& planeValues) {
+    // Encode one pixel, then repeat it.
+    Document one(1, 1, mode_, depth_);
+    for (int p = 0; p < Planes() && p < int(planeValues.size()); ++p)
+        one.SetSample(0, 0, p, FromEightBit(planeValues[size_t(p)], depth_));
+    const size_t step = PixelBytes();
+    for (size_t at = 0; at < samples_.size(); at += step)
+        std::memcpy(samples_.data() + at, one.Bytes().data(), step);
+}
+
+double FromEightBit(uint8_t value, int depth) {
+    switch (depth) {
+    case 8: return value;
+    case 16: return (value * 257 + 1) / 2;  // 255 -> 32768, like the plug-in
+    default: return double(float(value) / 255.0f);
+    }
+}
+
+Document ConvertDepth(const Document& source, int depth) {
+    if (source.Depth() == depth) return source;
+    Document result(source.Width(), source.Height(), source.Mode(), depth);
+    const double scale = FullScale(depth) / FullScale(source.Depth());
+    for (int32_t y = 0; y < source.Height(); ++y)
+        for (int32_t x = 0; x < source.Width(); ++x)
+            for (int p = 0; p < source.Planes(); ++p) {
+                double v = source.Sample(x, y, p) * scale;
+                if (depth != 32) v = std::round(std::fmin(std::fmax(v, 0.0), FullScale(depth)));
+                result.SetSample(x, y, p, v);
+            }
+    return result;
+}
+
+}  // namespace gridsmith::hosting

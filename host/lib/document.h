@@ -1,0 +1,77 @@
+// The image the host filters: interleaved samples of 1 to 5 planes at 8, 16
+// (0..32768, the host's 16-bit range) or 32 bits (float) per sample.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/lib/outcome.h"
+
+namespace gridsmith::hosting {
+
+enum class ColourMode { Gray, GrayAlpha, Rgb, RgbAlpha, Cmyk, CmykAlpha };
+
+int PlaneCount(ColourMode mode);
+bool HasAlpha(ColourMode mode);
+const char* ModeName(ColourMode mode);  // "gray", "graya", "rgb", "rgba", "cmyk", "cmyka"
+std::optional<ColourMode> ParseModeName(std::string_view name);
+// The mode a file with this many channels (1..4) is read as.
+ColourMode ModeForChannels(int channels);
+// The host's imageMode value for a document of this mode and depth.
+int16_t HostImageMode(ColourMode mode, int depth);
+
+bool IsSupportedDepth(int depth);  // 8, 16 or 32
+
+// Sides must fit the host's signed 16-bit rectangles.
+constexpr int32_t kMaxDocumentSide = 30000;
+
+class Document {
+public:
+    Document() = default;
+    // All samples zero. Use Create to validate the arguments first.
+    Document(int32_t width, int32_t height, ColourMode mode, int depth);
+
+    static Outcome<Document> Create(int32_t width, int32_t height, ColourMode mode, int depth);
+
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    ColourMode Mode() const { return mode_; }
+    int Depth() const { return depth_; }
+    int Planes() const { return PlaneCount(mode_); }
+    int BytesPerSample() const { return depth_ / 8; }
+    size_t PixelBytes() const { return size_t(Planes()) * size_t(BytesPerSample()); }
+    size_t RowBytes() const { return PixelBytes() * size_t(width_); }
+
+    uint8_t* Pixel(int32_t x, int32_t y) { return samples_.data() + Offset(x, y); }
+    const uint8_t* Pixel(int32_t x, int32_t y) const { return samples_.data() + Offset(x, y); }
+    std::vector<uint8_t>& Bytes() { return samples_; }
+    const std::vector<uint8_t>& Bytes() const { return samples_; }
+
+    // Raw sample value: 0..255, 0..32768 or the float itself.
+    double Sample(int32_t x, int32_t y, int plane) const;
+    void SetSample(int32_t x, int32_t y, int plane, double value);
+
+    // Every pixel gets these 8-bit plane values, scaled to the depth.
+    void Fill(const std::vector<uint8_t>& planeValues);
+
+private:
+    size_t Offset(int32_t x, int32_t y) const { return size_t(y) * RowBytes() + size_t(x) * PixelBytes(); }
+
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    ColourMode mode_ = ColourMode::Rgb;
+    int depth_ = 8;
+    std::vector<uint8_t> samples_;
+};
+
+// An 8-bit value as the host holds it at `depth` (the plug-in's own scaling).
+double FromEightBit(uint8_t value, int depth);
+
+// The same picture at another depth (values rescaled, rounded).
+Document ConvertDepth(const Document& source, int depth);
+
+}  // namespace gridsmith::hosting

@@ -1,0 +1,220 @@
+#include "host/lib/filter_host.h"
+
+#include <cstring>
+
+#include "host/lib/request_check.h"
+#include "host/lib/tile_buffer.h"
+
+namespace gridsmith::hosting {
+namespace {
+
+constexpr host::Fixed kFixedOne = 0x00010000;
+constexpr int32_t kMaxSpace = int32_t(1) << 30;
+// No run of a well-behaved plug-in comes near this many tiles.
+constexpr int kMaxContinueCalls = 1000000;
+
+const char* SelectorName(int16_t selector) {
+    switch (selector) {
+    case host::filterSelectorAbout: return "about";
+    case host::filterSelectorParameters: return "parameters";
+    case host::filterSelectorPrepare: return "prepare";
+    case host::filterSelectorStart: return "start";
+    case host::filterSelectorContinue: return "continue";
+    case host::filterSelectorFinish: return "finish";
+    default: return "unknown selector";
+    }
+}
+
+void AppendFrom(const std::vector<std::string>& from, size_t first, std::vector<std::string>& to) {
+    to.insert(to.end(), from.begin() + std::ptrdiff_t(first), from.end());
+}
+
+int16_t FilterCase(ColourMode mode, bool selection) {
+    // Flat image 1/2, editable transparency 4/5 (without/with selection).
+    return int16_t((HasAlpha(mode) ? 4 : 1) + (selection ? 1 : 0));
+}
+
+}  // namespace
+
+// ---- report ---------------------------------------------------------------------
+
+bool RunReport::Called(int16_t selector) const {
+    for (const Step& step : steps)
+        if (step.selector == selector) return true;
+    return false;
+}
+
+host::OSErr RunReport::ResultOf(int16_t selector) const {
+    host::OSErr result = host::noErr;
+    for (const Step& step : steps)
+        if (step.selector == selector) result = step.result;
+    return result;
+}
+
+bool RunReport::Succeeded() const { return Problem().empty(); }
+
+std::string RunReport::Problem() const {
+    if (!hostErrors.empty()) return "host error: " + hostErrors.front();
+    for (const Step& step : steps)
+        if (step.result != host::noErr)
+            return std::string("the plug-in's ") + SelectorName(step.selector) + " step reported " +
+                   std::to_string(step.result);
+    return {};
+}
+
+// ---- host -----------------------------------------------------------------------
+
+FilterHost* FilterHost::active_ = nullptr;
+
+FilterHost::FilterHost(Document& document)
+    : previous_(active_), document_(document), record_(new host::FilterRecord) {
+    // Zero every byte of the full published record, padding included.
+    std::memset(static_cast<void*>(record_.get()), 0, sizeof(host::FilterRecord));
+    platformData_.hwnd = window_.Handle();
+    about_.platformData = &platformData_;
+    FillRecord();
+    active_ = this;
+}
+
+FilterHost::~FilterHost() { active_ = previous_; }
+
+void FilterHost::FillRecord() {
+    host::FilterRecord& r = *record_;
+    const int16_t width = int16_t(document_.Width());
+    const int16_t height = int16_t(document_.Height());
+    r.abortProc = &AbortProc;
+    r.progressProc = &ProgressProc;
+    r.imageSize = {height, width};
+    r.wholeSize = r.imageSize;
+    r.planes = int16_t(document_.Planes());
+    r.filterRect = {0, 0, height, width};
+    r.maxSpace = kMaxSpace;
+    r.hostSig = host::FourCC("8BIM");
+    r.imageMode = HostImageMode(document_.Mode(), document_.Depth());
+    r.imageHRes = r.imageVRes = 72 * kFixedOne;
+    r.platformData = &platformData_;
+    r.bufferProcs = buffers_.Procs();
+    r.handleProcs = handles_.Procs();
+    r.filterCase = FilterCase(document_.Mode(), false);
+    r.samplingSupport = 1;
+    r.inputRate = kFixedOne;
+    r.maskRate = kFixedOne;
+    r.outputPadding = r.inputPadding = r.maskPadding = -3;  // out-of-bounds requests are errors
+    const int16_t colourPlanes = int16_t(r.planes - (HasAlpha(document_.Mode()) ? 1 : 0));
+    r.inLayerPlanes = r.outLayerPlanes = r.absLayerPlanes = colourPlanes;
+    r.inTransparencyMask = r.outTransparencyMask = r.absTransparencyMask = int16_t(r.planes - colourPlanes);
+    r.depth = document_.Depth();
+}
+
+std::string FilterHost::Select(const host::Rect& area) {
+    if (IsEmpty(area) || area.left < 0 || area.top < 0 || area.right > document_.Width() ||
+        area.bottom > document_.Height())
+        return "selection " + RectText(area) + " is not an area inside the " +
+               std::to_string(document_.Width()) + "x" + std::to_string(document_.Height()) +
+               " image";
+    record_->filterRect = area;
+    const bool whole = area.left == 0 && area.top == 0 && area.right == document_.Width() &&
+                       area.bottom == document_.Height();
+    record_->filterCase = FilterCase(document_.Mode(), !whole);
+    return {};
+}
+
+host::OSErr FilterHost::Call(const Plugin& plugin, int16_t selector, host::OSErr preset) {
+    int16_t result = preset;
+    void* record = selector == host::filterSelectorAbout ? static_cast<void*>(&about_)
+                                                         : static_cast<void*>(record_.get());
+    plugin.Entry()(selector, record, &data_, &result);
+    return result;
+}
+
+bool FilterHost::CallStep(const Plugin& plugin, int16_t selector, RunReport& report) {
+    const host::OSErr result = Call(plugin, selector);
+    report.steps.push_back({selector, result});
+    return result == host::noErr;
+}
+
+RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
+    RunReport report;
+    const size_t bufferMisuses = buffers_.Misuses().size();
+    const size_t handleMisuses = handles_.Misuses().size();
+    cancelAfterTiles_ = options.cancelAfterTiles;
+    tilesDone_ = 0;
+    RunSteps(plugin, options, report);
+    cancelAfterTiles_ = -1;
+    AppendFrom(buffers_.Misuses(), bufferMisuses, report.hostErrors);
+    AppendFrom(handles_.Misuses(), handleMisuses, report.hostErrors);
+    return report;
+}
+
+void FilterHost::RunSteps(const Plugin& plugin, const RunOptions& options, RunReport& report) {
+    record_->bufferSpace = 0;
+    EndRequests();
+    if (options.callParameters && !CallStep(plugin, host::filterSelectorParameters, report)) return;
+    if (!CallStep(plugin, host::filterSelectorPrepare, report)) return;
+    if (record_->bufferSpace < 0 || record_->bufferSpace > record_->maxSpace) {
+        report.hostErrors.push_back("bufferSpace " + std::to_string(record_->bufferSpace) +
+                                    " is not within 0..maxSpace");
+        return;
+    }
+    // Finish belongs to a run whose start succeeded, and only to such a run.
+    if (!CallStep(plugin, host::filterSelectorStart, report)) return;
+    ServeTiles(plugin, options, report);
+    CallStep(plugin, host::filterSelectorFinish, report);
+}
+
+void FilterHost::ServeTiles(const Plugin& plugin, const RunOptions& options, RunReport& report) {
+    host::FilterRecord& r = *record_;
+    for (int calls = 0; HasRequest(r); ++calls) {
+        if (calls == kMaxContinueCalls) {
+            report.hostErrors.push_back("the plug-in did not end the run after " +
+                                        std::to_string(kMaxContinueCalls) + " tiles");
+            return;
+        }
+        if (std::string problem = CheckRequests(r); !problem.empty()) {
+            report.hostErrors.push_back(problem);
+            return;
+        }
+        const int32_t padding = options.rowPadding > 0 ? options.rowPadding : 0;
+        const bool wantsOutput = !IsEmpty(r.outRect);
+        const bool wantsInput = !IsEmpty(r.inRect);
+        // A rectangle not asked for yields an empty tile, whatever its planes say.
+        TileBuffer output(document_, wantsOutput ? r.outRect : host::Rect{},
+                          wantsOutput ? r.outLoPlane : 0, wantsOutput ? r.outHiPlane : 0, padding,
+                          outStorage_);
+        TileBuffer input(document_, wantsInput ? r.inRect : host::Rect{}, wantsInput ? r.inLoPlane : 0,
+                         wantsInput ? r.inHiPlane : 0, padding, inStorage_);
+        r.outData = output.Data();
+        r.outRowBytes = output.RowBytes();
+        r.inData = input.Data();
+        r.inRowBytes = input.RowBytes();
+        const host::Rect delivered = r.outRect;
+
+        const bool continued = CallStep(plugin, host::filterSelectorContinue, report);
+        r.outData = r.inData = nullptr;
+        r.outRowBytes = r.inRowBytes = 0;
+
+        if (wantsOutput) {
+            report.tiles.push_back(delivered);
+            if (!output.PaddingIntact())
+                report.hostErrors.push_back("the plug-in wrote into the row padding of tile " +
+                                            RectText(delivered));
+            output.WriteBack(document_);
+            if (options.afterTile) options.afterTile(document_);
+        }
+        ++tilesDone_;
+        if (!continued) return;
+    }
+}
+
+void FilterHost::EndRequests() {
+    record_->inRect = record_->outRect = record_->maskRect = host::Rect{};
+}
+
+host::Boolean FilterHost::AbortProc() {
+    const FilterHost* host = active_;
+    return host && host->cancelAfterTiles_ >= 0 && host->tilesDone_ >= host->cancelAfterTiles_;
+}
+
+void FilterHost::ProgressProc(int32_t, int32_t) {}
+
+}  // namespace gridsmith::hosting

@@ -1,0 +1,99 @@
+// The substitute host: owns the filter record and the host's procedures for
+// one document, and drives a plug-in through a filter run as the published
+// call sequence describes, serving its tile requests from the document.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/lib/buffer_suite.h"
+#include "host/lib/document.h"
+#include "host/lib/handle_suite.h"
+#include "host/lib/owner_window.h"
+#include "host/lib/plugin.h"
+#include "plugin/host_abi.h"
+
+namespace gridsmith::hosting {
+
+struct RunOptions {
+    bool callParameters = true;  // an interactive first run does; a repeat run does not
+    int cancelAfterTiles = -1;   // abortProc reports a cancel once this many tiles are done
+    int32_t rowPadding = 0;      // samples after each tile row, filled with a sentinel and checked
+    // Called after each tile is written back into the document.
+    std::function<void(const Document&)> afterTile;
+};
+
+struct Step {
+    int16_t selector;
+    host::OSErr result;
+};
+
+struct RunReport {
+    std::vector<Step> steps;                // every call, in order
+    std::vector<host::Rect> tiles;          // every output tile delivered, in order
+    std::vector<std::string> hostErrors;    // refused requests, padding written, misused procedures
+
+    bool Called(int16_t selector) const;
+    host::OSErr ResultOf(int16_t selector) const;  // of the last such call; noErr if none
+    bool Succeeded() const;                        // no step failed, no host error
+    std::string Problem() const;                   // the first failure, for messages
+};
+
+class FilterHost {
+public:
+    // The document must outlive the host; the run paints into it.
+    explicit FilterHost(Document& document);
+    ~FilterHost();
+    FilterHost(const FilterHost&) = delete;
+    FilterHost& operator=(const FilterHost&) = delete;
+
+    host::FilterRecord& Record() { return *record_; }
+    BufferSuite& Buffers() { return buffers_; }
+    HandleSuite& Handles() { return handles_; }
+
+    // Restricts the run to `area` (a selection); empty when it lies inside
+    // the document and has an area, else why not.
+    std::string Select(const host::Rect& area);
+    void SetDescriptorParameters(host::PIDescriptorParameters* parameters) {
+        record_->descriptorParameters = parameters;
+    }
+
+    // One call into the plug-in, its result preset as a host does.
+    host::OSErr Call(const Plugin& plugin, int16_t selector, host::OSErr preset = host::noErr);
+
+    // parameters (optional), prepare, start, continue per tile, finish.
+    RunReport Run(const Plugin& plugin, const RunOptions& options = {});
+
+private:
+    void FillRecord();
+    bool CallStep(const Plugin& plugin, int16_t selector, RunReport& report);
+    void ServeTiles(const Plugin& plugin, const RunOptions& options, RunReport& report);
+    void RunSteps(const Plugin& plugin, const RunOptions& options, RunReport& report);
+    void EndRequests();
+
+    static host::Boolean AbortProc();
+    static void ProgressProc(int32_t done, int32_t total);
+
+    // Callbacks carry no context: they reach the most recently created host.
+    static FilterHost* active_;
+    FilterHost* previous_;
+
+    Document& document_;
+    OwnerWindow window_;
+    host::PlatformData platformData_{};
+    host::AboutRecord about_{};
+    BufferSuite buffers_;
+    HandleSuite handles_;
+    std::unique_ptr<host::FilterRecord> record_;
+    intptr_t data_ = 0;  // the plug-in's data cell
+    std::vector<uint8_t> outStorage_;  // tile samples, reused from tile to tile
+    std::vector<uint8_t> inStorage_;
+
+    int cancelAfterTiles_ = -1;
+    int tilesDone_ = 0;
+};
+
+}  // namespace gridsmith::hosting

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Runs the native gridsmith-host and the Windows gridsmith-host.exe (with the
+# Gridsmith.8bf beside it) under Wine on the same configurations and compares
+# the files they write byte for byte. Exits non-zero on any difference.
+#
+#   tests/compare_native_wine.sh <native-build-dir> <windows-build-dir>
+#
+# Wine runs with the caller's WINEPREFIX and WINEDEBUG.
+set -uo pipefail
+
+if (($# != 2)); then
+  echo "usage: $0 <native-build-dir> <windows-build-dir>" >&2
+  exit 2
+fi
+native=$1/host/cli/gridsmith-host
+windows=$2/host/cli/gridsmith-host.exe
+for program in "$native" "$windows"; do
+  [[ -x $program || -f $program ]] || { echo "compare: $program is missing" >&2; exit 2; }
+done
+[[ -f $(dirname "$windows")/Gridsmith.8bf ]] || { echo "compare: no Gridsmith.8bf beside $windows" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# name|arguments. Every run is a repeat run: no dialog to wait for under Wine.
+configurations=(
+  "default|"
+  "sixteen-bit|--depth 16"
+  "float|--depth 32"
+  "gray|--mode gray"
+  "gray-alpha-16|--mode graya --depth 16 --fill 80FF"
+  "rgba-16|--mode rgba --depth 16 --output out.pam"
+  "cmyk-alpha|--mode cmyka --fill 00000000FF"
+  "cmyk-16|--mode cmyk --depth 16"
+  "selection|--selection 100,50,300,120"
+  "clipped-by-canvas|--canvas 300x90"
+  "table-outside|--canvas 800x600 --selection 700,500,800,600"
+  "cancelled|--cancel-after 5"
+)
+
+failures=0
+for configuration in "${configurations[@]}"; do
+  name=${configuration%%|*}
+  read -r -a arguments <<<"${configuration#*|}"
+  mkdir -p "$work/$name/native" "$work/$name/windows"
+  (cd "$work/$name/native" && "$native" --repeat "${arguments[@]}") >"$work/$name/native.log" 2>&1
+  native_status=$?
+  (cd "$work/$name/windows" && wine "$windows" --repeat "${arguments[@]}") >"$work/$name/windows.log" 2>&1
+  windows_status=$?
+
+  if ((native_status != windows_status)); then
+    echo "DIFFER $name: exit $native_status natively, $windows_status under Wine"
+    cat "$work/$name/native.log" "$work/$name/windows.log"
+    failures=$((failures + 1))
+    continue
+  fi
+  outputs=$(cd "$work/$name/native" && ls)
+  if [[ -z $outputs ]]; then
+    echo "FAILED $name: no output (exit $native_status)"
+    cat "$work/$name/native.log"
+    failures=$((failures + 1))
+    continue
+  fi
+  for file in $outputs; do
+    if ! cmp -s "$work/$name/native/$file" "$work/$name/windows/$file"; then
+      echo "DIFFER $name: $file"
+      failures=$((failures + 1))
+      continue 2
+    fi
+  done
+  echo "same   $name: $outputs"
+done
+
+total=${#configurations[@]}
+echo "$((total - failures)) passed, $failures failed"
+((failures == 0))

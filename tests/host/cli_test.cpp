@@ -1,0 +1,136 @@
+// gridsmith-host's command line: every bad argument is a clear message and a
+// usage exit code, and a good one writes the picture it names.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/cli/command.h"
+#include "host/cli/options.h"
+#include "host/lib/image_io.h"
+
+namespace gridsmith::cli {
+namespace {
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Result RunHost(std::vector<std::string> arguments) {
+#ifdef GRIDSMITH_PLUGIN_FILE
+    // Under Wine: the built plug-in, and no dialog to wait for.
+    arguments.insert(arguments.end(), {"--plugin", GRIDSMITH_PLUGIN_FILE, "--repeat"});
+#endif
+    std::ostringstream out, err;
+    const int code = RunCommand(arguments, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// Runs in a fresh directory, where the default output lands.
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        directory_ = std::filesystem::temp_directory_path() /
+                     ("gridsmith_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(directory_);
+        std::filesystem::create_directories(directory_);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(directory_);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(directory_);
+    }
+    std::filesystem::path directory_, previous_;
+};
+
+TEST(Arguments, RefusesWithAMessageNamingTheProblem) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--frobnicate"}, "unknown option --frobnicate"},
+        {{"picture.png"}, "unexpected argument"},
+        {{"--canvas"}, "--canvas needs a value"},
+        {{"--canvas", "0x10"}, "--canvas"},
+        {{"--canvas", "800"}, "--canvas"},
+        {{"--canvas", "30001x10"}, "--canvas"},
+        {{"--canvas", "8x8x8"}, "--canvas"},
+        {{"--depth", "12"}, "--depth"},
+        {{"--depth", "8bit"}, "--depth"},
+        {{"--mode", "lab"}, "--mode"},
+        {{"--selection", "1,2,3"}, "--selection"},
+        {{"--selection", "1,2,3,x"}, "--selection"},
+        {{"--selection", "10,10,10,20"}, "no area"},
+        {{"--cancel-after", "-1"}, "--cancel-after"},
+        {{"--cancel-after", "99999999999"}, "--cancel-after"},
+        {{"--fill", "FFF"}, "--fill"},
+        {{"--fill", "GG"}, "--fill"},
+        {{"--mode", "gray", "--fill", "FFFFFF"}, "--fill"},
+        {{"--repeat=yes"}, "takes no value"},
+        {{"--input", "a.png", "--canvas", "10x10"}, "exclude"},
+        {{"--input", "a.png", "--mode", "rgb"}, "--mode"},
+        {{"--input", "a.png", "--fill", "FF"}, "--fill"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        std::ostringstream out, err;
+        const Result result{RunCommand(arguments, out, err), out.str(), err.str()};
+        EXPECT_EQ(result.code, kExitUsage) << arguments.front();
+        EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
+    }
+}
+
+TEST(Arguments, AcceptBothValueSpellings) {
+    const auto parsed = ParseArguments({"--canvas=30x20", "--selection", "1,2,30,20", "--mode=cmyka",
+                                        "--fill", "0000000080", "--depth=16", "--repeat"});
+    ASSERT_TRUE(parsed.ok()) << parsed.error;
+    EXPECT_EQ(parsed.value.canvas->width, 30);
+    EXPECT_EQ(parsed.value.selection->left, 1);
+    EXPECT_EQ(parsed.value.selection->bottom, 20);
+    EXPECT_EQ(ParseFill(parsed.value.fill, *parsed.value.mode).value,
+              (std::vector<uint8_t>{0, 0, 0, 0, 0x80}));
+}
+
+TEST_F(CommandLine, WithoutArgumentsDrawsTheDefaultTableIntoGridsmithPng) {
+    const Result result = RunHost({});
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.out.find("gridsmith.png"), std::string::npos);
+    const auto written = hosting::ReadImage("gridsmith.png");
+    ASSERT_TRUE(written.ok()) << written.error;
+    EXPECT_EQ(written.value.Width(), 800);
+    EXPECT_EQ(written.value.Height(), 600);
+    EXPECT_EQ(written.value.Sample(40, 30, 0), 149);  // the left border
+    EXPECT_EQ(written.value.Sample(10, 10, 0), 255);  // white canvas
+}
+
+TEST_F(CommandLine, SelectionOutsideTheImageIsRefused) {
+    const Result result = RunHost({"--canvas", "100x50", "--selection", "0,0,101,50"});
+    EXPECT_EQ(result.code, kExitUsage);
+    EXPECT_NE(result.err.find("selection"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists("gridsmith.png"));
+}
+
+TEST_F(CommandLine, UnreadableInputFails) {
+    const Result result = RunHost({"--input", "missing.png"});
+    EXPECT_EQ(result.code, kExitFailed);
+    EXPECT_NE(result.err.find("missing.png"), std::string::npos) << result.err;
+}
+
+TEST_F(CommandLine, OutputFormatThatCannotHoldTheImageIsRefused) {
+    const Result result = RunHost({"--mode", "rgba", "--depth", "32"});
+    EXPECT_EQ(result.code, kExitUsage);
+    EXPECT_NE(result.err.find(".pfm"), std::string::npos) << result.err;
+}
+
+TEST_F(CommandLine, CancelWritesThePartialTable) {
+    const Result result = RunHost({"--cancel-after", "1", "--output", "partial.png"});
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    const auto written = hosting::ReadImage("partial.png");
+    ASSERT_TRUE(written.ok()) << written.error;
+    EXPECT_EQ(written.value.Sample(100, 30, 0), 79);   // row 0, the first tile
+    EXPECT_EQ(written.value.Sample(100, 60, 0), 255);  // row 1 never came
+}
+
+}  // namespace
+}  // namespace gridsmith::cli

@@ -1,0 +1,91 @@
+// Every way the start step can refuse a run: its result reaches the host, no
+// finish follows, and no host buffer is left behind.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "host/lib/filter_host.h"
+#include "tests/plugin/fake_descriptor.h"
+#include "tests/plugin/plugin_under_test.h"
+
+namespace gridsmith::testing {
+namespace {
+
+using hosting::ColourMode;
+using hosting::Document;
+using hosting::FilterHost;
+using hosting::RunOptions;
+using hosting::RunReport;
+
+RunOptions RepeatRun() {
+    RunOptions options;
+    options.callParameters = false;
+    return options;
+}
+
+class StartFailure : public ::testing::Test {
+protected:
+    // A refused start: its result, no tile, no finish, nothing left allocated.
+    void ExpectRefused(const RunReport& report, host::OSErr expected) {
+        EXPECT_EQ(report.ResultOf(host::filterSelectorStart), expected);
+        EXPECT_FALSE(report.Called(host::filterSelectorContinue));
+        EXPECT_FALSE(report.Called(host::filterSelectorFinish));
+        EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+        EXPECT_EQ(host_.Buffers().LiveBuffers(), 0);
+        EXPECT_EQ(document_.Bytes(), untouched_.Bytes());
+    }
+
+    std::shared_ptr<hosting::Plugin> plugin_ = PluginUnderTest();
+    Document document_{120, 80, ColourMode::Rgb, 8};
+    Document untouched_ = document_;
+    FilterHost host_{document_};
+};
+
+TEST_F(StartFailure, CountsOrSizesBelowOne) {
+    for (uint32_t key : {host::FourCC("rowS"), host::FourCC("colS"), host::FourCC("tabW"),
+                         host::FourCC("tabH")}) {
+        std::vector<FakeItem> items = DefaultTableItems();
+        SetItem(items, key, 0);
+        FakeDescriptor descriptor(host_, items);
+        ExpectRefused(host_.Run(*plugin_, RepeatRun()), host::filterBadParameters);
+        EXPECT_EQ(host_.Buffers().Allocations(), 0) << key;
+    }
+}
+
+TEST_F(StartFailure, FirstAllocation) {
+    host_.Buffers().FailAllocation(1);
+    ExpectRefused(host_.Run(*plugin_, RepeatRun()), host::memFullErr);
+}
+
+TEST_F(StartFailure, SecondAllocationFreesTheFirst) {
+    host_.Buffers().FailAllocation(2);
+    ExpectRefused(host_.Run(*plugin_, RepeatRun()), host::memFullErr);
+    EXPECT_EQ(host_.Buffers().Allocations(), 2);
+}
+
+TEST_F(StartFailure, LockReturnsNull) {
+    host_.Buffers().SetLockFails(true);
+    ExpectRefused(host_.Run(*plugin_, RepeatRun()), host::nilHandleErr);
+}
+
+TEST_F(StartFailure, LayoutRefusesMoreThanAHundredRows) {
+    std::vector<FakeItem> items = DefaultTableItems();
+    SetItem(items, host::FourCC("rowS"), 101);
+    FakeDescriptor descriptor(host_, items);
+    ExpectRefused(host_.Run(*plugin_, RepeatRun()), host::filterBadParameters);
+    EXPECT_EQ(host_.Handles().LiveHandles(), 0);  // the plug-in disposed the descriptor
+}
+
+#ifdef GRIDSMITH_LINKED_CORE
+TEST_F(StartFailure, DialogCancelled) {
+    platform::SetParametersDialogStandIn([](DialogState&) { return int(DialogCancel); });
+    const RunReport report = host_.Run(*plugin_);  // the parameters selector asks for the dialog
+    platform::SetParametersDialogStandIn(nullptr);
+    ExpectRefused(report, host::userCanceledErr);
+    const host::Rect empty{};
+    EXPECT_EQ(std::memcmp(&host_.Record().outRect, &empty, sizeof empty), 0);
+}
+#endif
+
+}  // namespace
+}  // namespace gridsmith::testing
