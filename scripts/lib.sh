@@ -1,0 +1,84 @@
+# Shared by the scripts: paths, the Wine environment and the builds.
+# Source it; it defines functions and variables and changes nothing else.
+
+GS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+GS_BUILD=${GRIDSMITH_BUILD_DIR:-$GS_ROOT/build}
+GS_JOBS=${GRIDSMITH_JOBS:-2}
+
+# The Debian packages the builds, the tests and the Wine runs need.
+GS_PACKAGES=(
+  cmake ninja-build g++ googletest libstb-dev
+  clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine wine64 xvfb xauth fonts-wqy-zenhei
+)
+
+gs_log() { printf '%s\n' "$*" >&2; }
+
+# A prefix of our own: the tests change its registry, so never the user's.
+gs_wine_env() {
+  export WINEPREFIX=${GRIDSMITH_WINEPREFIX:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/gridsmith/wine}
+  export WINEARCH=win64
+  export WINEDEBUG=${WINEDEBUG:--all}
+  # No Mono or Gecko: nothing here needs them, and their installers ask.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+gs_wine_prefix_ready() { [[ -f $WINEPREFIX/.gridsmith-ready ]]; }
+
+# Creates the prefix once, with the dialog and Chinese faces mapped to a
+# WenQuanYi font, so dialogs render Chinese text.
+gs_prepare_wine_prefix() {
+  gs_wine_env
+  gs_wine_prefix_ready && return 0
+  gs_log "setup: creating the Wine prefix $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot -i >/dev/null 2>&1 || { gs_log "setup: wineboot failed"; return 1; }
+  local key='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  local font='WenQuanYi Zen Hei' face reg
+  reg=$(mktemp --suffix=.reg)
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n' "$key"
+    for face in 'MS Shell Dlg' 'MS Shell Dlg 2' 'SimSun' '宋体' 'NSimSun' '新宋体' \
+                'Microsoft YaHei' '微软雅黑' 'Tahoma'; do
+      printf '"%s"="%s"\r\n' "$face" "$font"
+    done
+  } | iconv -f UTF-8 -t UTF-16 >"$reg"  # regedit reads UTF-16 with a BOM
+  local status=0
+  wine regedit /S "$reg" >/dev/null 2>&1 || status=$?
+  rm -f "$reg"
+  wineserver -w  # the registry reaches the disk when the server exits
+  ((status == 0)) || { gs_log "setup: regedit failed"; return 1; }
+  touch "$WINEPREFIX/.gridsmith-ready"
+}
+
+# gs_xvfb COMMAND...: runs COMMAND with a virtual 24-bit display, and lets the
+# Wine session end inside it.
+gs_xvfb() {
+  gs_wine_env
+  xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '"$@"; status=$?; wineserver -w; exit $status' gs "$@"
+}
+
+# gs_configure DIR [CMAKE-ARGS...]
+gs_configure() {
+  local dir=$1
+  shift
+  cmake -S "$GS_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+}
+
+gs_compile() { cmake --build "$1" -j "$GS_JOBS" "${@:2}"; }
+
+gs_build_native() {
+  gs_configure "$GS_BUILD/native" && gs_compile "$GS_BUILD/native"
+}
+
+gs_configure_windows() {
+  gs_configure "$GS_BUILD/windows" \
+    -DCMAKE_TOOLCHAIN_FILE="$GS_ROOT/cmake/mingw-w64-x86_64.cmake" -DGRIDSMITH_BENCH=OFF
+}
+
+# The Windows build runs its resource generator under Wine, so it needs the prefix.
+gs_build_windows() {
+  gs_prepare_wine_prefix && gs_configure_windows && gs_compile "$GS_BUILD/windows"
+}

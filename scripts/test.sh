@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Sets up, then builds and tests everything: the native tree, the same under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a
+# bounded time each, and the Windows plug-in under Wine. Runs every part even
+# after a failure and ends with one summary line; exits non-zero on any failure.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+FUZZ_SECONDS=${GRIDSMITH_FUZZ_SECONDS:-45}
+passed=0
+failed=0
+logs=$GS_BUILD/logs
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+fail() {
+  gs_log "FAILED: $*"
+  failed=$((failed + 1))
+}
+
+# run_ctest DIR [WRAPPER...]: runs the tree's tests and adds ctest's totals.
+run_ctest() {
+  local dir=$1 log
+  shift
+  log=$logs/$(basename "$dir")-ctest.log
+  "$@" ctest --test-dir "$dir" --output-on-failure --no-tests=error -j "$GS_JOBS" 2>&1 | tee "$log"
+  local totals
+  totals=$(grep -Eo '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  if [[ $totals =~ ^([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+)$ ]]; then
+    passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+    failed=$((failed + BASH_REMATCH[1]))
+  else
+    fail "ctest in $dir ran no tests"
+  fi
+}
+
+# build_and_test NAME DIR [CTEST-WRAPPER...]: builds the configured tree past
+# failures, so the tests that did build still run; the rest count as failed.
+build_and_test() {
+  local name=$1 dir=$2
+  shift 2
+  gs_compile "$dir" -- -k 0 || fail "$name build"
+  run_ctest "$dir" "$@"
+}
+
+part_native() {
+  gs_configure "$GS_BUILD/native" || { fail "native configure"; return; }
+  build_and_test native "$GS_BUILD/native"
+}
+
+part_sanitize() {
+  local dir=$GS_BUILD/sanitize
+  gs_configure "$dir" -DGRIDSMITH_SANITIZE=ON -DGRIDSMITH_BENCH=OFF ||
+    { fail "sanitizer configure"; return; }
+  ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    build_and_test sanitizer "$dir"
+}
+
+# Every fuzz_* target runs for FUZZ_SECONDS on a fresh corpus (seeded from
+# tests/fuzz/corpus/<target> when present); any finding fails it.
+part_fuzz() {
+  local dir=$GS_BUILD/fuzz targets=() target
+  for target in "$GS_ROOT"/tests/fuzz/fuzz_*.cpp; do
+    [[ -e $target ]] && targets+=("$(basename "$target" .cpp)")
+  done
+  if ((${#targets[@]} == 0)); then
+    gs_log "fuzz: no targets"
+    return
+  fi
+  CC=clang CXX=clang++ gs_configure "$dir" -DGRIDSMITH_FUZZ=ON -DGRIDSMITH_BENCH=OFF ||
+    { fail "fuzz configure"; return; }
+  for target in "${targets[@]}"; do
+    gs_compile "$dir" --target "$target" || { fail "fuzz target $target build"; continue; }
+    local work=$scratch/$target seeds=$GS_ROOT/tests/fuzz/corpus/$target
+    mkdir -p "$work/corpus"
+    local corpora=("$work/corpus")
+    [[ -d $seeds ]] && corpora+=("$seeds")
+    gs_log "fuzz: $target for ${FUZZ_SECONDS}s"
+    if "$dir/tests/fuzz/$target" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$work/" "${corpora[@]}" >"$logs/$target.log" 2>&1; then
+      passed=$((passed + 1))
+      grep -E '^Done [0-9]+ runs' "$logs/$target.log" >&2 || true
+    else
+      tail -n 40 "$logs/$target.log" >&2
+      mkdir -p "$logs/findings"
+      cp "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-* "$logs/findings/" 2>/dev/null
+      fail "fuzz target $target (log and inputs in $logs)"
+    fi
+  done
+}
+
+part_windows() {
+  gs_prepare_wine_prefix && gs_configure_windows || { fail "Windows configure"; return; }
+  build_and_test Windows "$GS_BUILD/windows" gs_xvfb
+}
+
+start=$SECONDS
+bash "$GS_ROOT/scripts/setup.sh" || { fail "setup"; echo "tests: $passed passed, $failed failed"; exit 1; }
+mkdir -p "$logs"
+for part in native sanitize fuzz windows; do
+  began=$SECONDS
+  gs_log "== $part"
+  "part_$part"
+  gs_log "== $part: $((SECONDS - began)) s"
+done
+gs_log "== total: $((SECONDS - start)) s"
+
+echo "tests: $passed passed, $failed failed"
+((failed == 0))

@@ -1,0 +1,38 @@
+// What the module keeps from load to unload for its windows: the link font and
+// the activation context made from its manifest.
+#pragma once
+
+#include <windows.h>
+
+namespace gridsmith {
+
+// The underlined font of the link controls; valid while the module is loaded.
+HFONT LinkFont();
+
+// Creates the link font; the caller owns the handle (the module keeps one).
+HFONT CreateLinkFont();
+
+// Creates an activation context from the manifest resource (type 24, ID 2) of
+// `module`; null when none can be made. Release it with ReleaseActCtx.
+HANDLE CreateModuleActivationContext(HMODULE module);
+
+// Activates `context` for the scope's lifetime. Everything that creates a
+// window, a dialog or a window class, initialises common controls or opens a
+// common dialog runs inside one, so it gets common controls 6 whatever the
+// host uses. Without a context the scope does nothing.
+class ActivationScope {
+public:
+    ActivationScope();  // the module's own context
+    explicit ActivationScope(HANDLE context);
+    ~ActivationScope();
+    ActivationScope(const ActivationScope&) = delete;
+    ActivationScope& operator=(const ActivationScope&) = delete;
+
+    bool Active() const { return active_; }
+
+private:
+    ULONG_PTR cookie_ = 0;
+    bool active_ = false;
+};
+
+}  // namespace gridsmith
