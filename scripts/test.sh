@@ -94,10 +94,23 @@ part_windows() {
   build_and_test Windows "$GS_BUILD/windows" gs_xvfb
 }
 
+# The same runs through the native host and, under Wine, through the real
+# Gridsmith.8bf must write identical files.
+part_compare() {
+  if gs_xvfb bash "$GS_ROOT/tests/compare_native_wine.sh" "$GS_BUILD/native" "$GS_BUILD/windows" \
+    >"$logs/compare.log" 2>&1; then
+    passed=$((passed + 1))
+    tail -n 1 "$logs/compare.log" >&2
+  else
+    cat "$logs/compare.log" >&2
+    fail "native and Wine runs differ (log in $logs/compare.log)"
+  fi
+}
+
 start=$SECONDS
 bash "$GS_ROOT/scripts/setup.sh" || { fail "setup"; echo "tests: $passed passed, $failed failed"; exit 1; }
 mkdir -p "$logs"
-for part in native sanitize fuzz windows; do
+for part in native sanitize fuzz windows compare; do
   began=$SECONDS
   gs_log "== $part"
   "part_$part"

@@ -12,8 +12,8 @@ if (($# != 2)); then
   echo "usage: $0 <native-build-dir> <windows-build-dir>" >&2
   exit 2
 fi
-native=$1/host/cli/gridsmith-host
-windows=$2/host/cli/gridsmith-host.exe
+native=$(realpath -m "$1/host/cli/gridsmith-host")
+windows=$(realpath -m "$2/host/cli/gridsmith-host.exe")
 for program in "$native" "$windows"; do
   [[ -x $program || -f $program ]] || { echo "compare: $program is missing" >&2; exit 2; }
 done
@@ -21,6 +21,13 @@ done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+# An action recorded natively (where the dialog is confirmed at once), to be
+# replayed by both.
+action=$work/recorded.action
+"$native" --canvas 64x48 --output "$work/recorded.png" --play display --record "$action" \
+  --set Rows=5 --set ColSizes=90,60 --set GridLineType=2 --set LeftMargin=-7 >/dev/null ||
+  { echo "compare: could not record an action" >&2; exit 2; }
 
 # name|arguments. Every run is a repeat run: no dialog to wait for under Wine.
 configurations=(
@@ -36,6 +43,10 @@ configurations=(
   "clipped-by-canvas|--canvas 300x90"
   "table-outside|--canvas 800x600 --selection 700,500,800,600"
   "cancelled|--cancel-after 5"
+  "negative-margins|--set LeftMargin=-30 --set TopMargin=-10 --set TableWidth=500"
+  "dashes|--set GridLineSize=2 --set GridLineType=3 --set BorderLineSize=3 --set BorderLineType=4 --set Borders=5"
+  "dashes-float|--depth 32 --set GridLineSize=3 --set GridLineType=1 --set BorderLineType=2"
+  "replayed-action|--replay $action --play silent"
 )
 
 failures=0
