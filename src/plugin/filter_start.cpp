@@ -29,23 +29,6 @@ host::OSErr AcquireLayoutBuffers(DialogState& state) {
     return host::noErr;
 }
 
-// Signed 16-bit wrap-around, as in the host's rectangles. Sums are formed in
-// 64 bits first: a 32-bit margin near its limit must wrap, not overflow.
-int16_t Wrap16(int64_t value) { return int16_t(uint16_t(uint64_t(value))); }
-
-bool TableTouchesFilterRect(const DialogState& state) {
-    const host::Rect& filter = state.Host->filterRect;
-    const TableParams& p = state.Params;
-    const int16_t left = Wrap16(int64_t(filter.left) + p.LeftMargin);
-    const int16_t right = Wrap16(int64_t(left) + p.TableWidth);
-    const int16_t top = Wrap16(int64_t(filter.top) + p.TopMargin);
-    const int16_t bottom = Wrap16(int64_t(top) + p.TableHeight);
-    auto max16 = [](int16_t a, int16_t b) { return a > b ? a : b; };
-    auto min16 = [](int16_t a, int16_t b) { return a < b ? a : b; };
-    return max16(left, filter.left) < min16(right, filter.right) &&
-           max16(top, filter.top) < min16(bottom, filter.bottom);
-}
-
 bool FindFirstItem(DialogState& state) {
     const TableParams& p = state.Params;
     if (p.FillBkGnd) {
@@ -99,7 +82,7 @@ host::OSErr StartFilter(DialogState& state) {
     if (host::OSErr err = AcquireLayoutBuffers(state); err != host::noErr) return err;
     if (host::OSErr err = RunDialogOrLayout(state); err != host::noErr) return err;
 
-    if (!TableTouchesFilterRect(state) || !FindFirstItem(state)) {
+    if (!TableReachesFilterRect(state) || !FindFirstItem(state)) {
         EndRequests(*state.Host);
         return host::noErr;
     }

@@ -91,14 +91,17 @@ host::Rect BorderRect(const DialogState& state, int32_t border) {
     }
 }
 
+host::Rect ClipToFilter(const host::Rect& r, const host::Rect& filter) {
+    return {std::max(r.top, filter.top), std::max(r.left, filter.left),
+            std::min(r.bottom, filter.bottom), std::min(r.right, filter.right)};
+}
+
+bool HasArea(const host::Rect& r) { return r.left < r.right && r.top < r.bottom; }
+
 // Clips LineRect to the filter rectangle into TileRect; true when it is visible.
 bool ClipLineRect(DialogState& state) {
-    const host::Rect& filter = state.Host->filterRect;
-    const host::Rect& line = state.LineRect;
-    state.TileRect = {std::max(line.top, filter.top), std::max(line.left, filter.left),
-                      std::min(line.bottom, filter.bottom), std::min(line.right, filter.right)};
-    const host::Rect& tile = state.TileRect;
-    return tile.left < tile.right && tile.top < tile.bottom;
+    state.TileRect = ClipToFilter(state.LineRect, state.Host->filterRect);
+    return HasArea(state.TileRect);
 }
 
 // Within a pass the items follow each other until the first invisible one.
@@ -209,6 +212,11 @@ void PaintDeliveredTile(const DialogState& state) {
 }
 
 }  // namespace
+
+bool TableReachesFilterRect(const DialogState& state) {
+    const TableEdges e = EdgesOf(state);
+    return HasArea(ClipToFilter({e.top, e.left, e.bottom, e.right}, state.Host->filterRect));
+}
 
 bool FindFirstBackgroundRow(DialogState& state) {
     const int32_t rows = RowLimit(state);

@@ -7,6 +7,10 @@
 
 namespace gridsmith {
 
+// True when the table rectangle (margins from the filter rectangle's corner)
+// overlaps the filter rectangle at all.
+bool TableReachesFilterRect(const DialogState& state);
+
 // First-item searches: each sets ItemIndex or ColumnIndex, LineRect and
 // TileRect from state.Host->filterRect and returns true when it finds an item
 // that reaches into the filter rectangle.
