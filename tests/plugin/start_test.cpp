@@ -85,6 +85,43 @@ TEST_F(StartFailure, DialogCancelled) {
     const host::Rect empty{};
     EXPECT_EQ(std::memcmp(&host_.Record().outRect, &empty, sizeof empty), 0);
 }
+
+// A dialog that cannot be created has laid nothing out: whatever the host's
+// buffers held must not be drawn. The run lays the parameters out itself.
+int DialogThatCannotBeCreated(DialogState& state) {
+    for (int i = 0; i < MaxTableCells; ++i) state.RowHeights[i] = state.ColWidths[i] = 7;
+    return -1;
+}
+
+TEST(DialogNotCreated, DrawsAFreshLayoutNotTheBuffersContents) {
+    Document document{120, 80, ColourMode::Rgb, 8}, confirmed = document;
+    FilterHost host{document};
+    auto plugin = PluginUnderTest();  // a fresh module state, the default dialog
+    platform::SetParametersDialogStandIn(&DialogThatCannotBeCreated);
+    const RunReport report = host.Run(*plugin);
+    platform::SetParametersDialogStandIn(nullptr);
+    EXPECT_TRUE(report.Succeeded()) << report.Problem();
+    EXPECT_EQ(host.Buffers().LiveBuffers(), 0);
+
+    FilterHost reference{confirmed};  // the same table through a confirmed dialog
+    EXPECT_TRUE(reference.Run(*plugin).Succeeded());
+    EXPECT_EQ(document.Bytes(), confirmed.Bytes());
+}
+
+TEST(DialogNotCreated, RefusedLayoutReleasesTheBuffers) {
+    Document document{120, 80, ColourMode::Rgb, 8};
+    FilterHost host{document};
+    std::vector<FakeItem> items = DefaultTableItems();
+    SetItem(items, host::FourCC("colS"), 101);
+    FakeDescriptor descriptor(host, items);
+    host.Record().descriptorParameters->playInfo = host::plugInDialogDisplay;  // show the dialog
+    auto plugin = PluginUnderTest();
+    platform::SetParametersDialogStandIn(&DialogThatCannotBeCreated);
+    const RunReport report = host.Run(*plugin);
+    platform::SetParametersDialogStandIn(nullptr);
+    EXPECT_EQ(report.ResultOf(host::filterSelectorStart), host::filterBadParameters);
+    EXPECT_EQ(host.Buffers().LiveBuffers(), 0);
+}
 #endif
 
 }  // namespace
