@@ -25,7 +25,7 @@ trap 'rm -rf "$work"' EXIT
 # An action recorded natively (where the dialog is confirmed at once), to be
 # replayed by both.
 action=$work/recorded.action
-"$native" --canvas 64x48 --output "$work/recorded.png" --play display --record "$action" \
+"$native" --output "$work/recorded.png" --play display --record "$action" \
   --set Rows=5 --set ColSizes=90,60 --set GridLineType=2 --set LeftMargin=-7 >/dev/null ||
   { echo "compare: could not record an action" >&2; exit 2; }
 
@@ -82,6 +82,14 @@ for configuration in "${configurations[@]}"; do
   echo "same   $name: $outputs"
 done
 
-total=${#configurations[@]}
+# The replayed action must reproduce the recorded run's image.
+if cmp -s "$work/recorded.png" "$work/replayed-action/native/gridsmith.png"; then
+  echo "same   recorded and replayed action"
+else
+  echo "DIFFER recorded and replayed action"
+  failures=$((failures + 1))
+fi
+
+total=$((${#configurations[@]} + 1))
 echo "$((total - failures)) passed, $failures failed"
 ((failures == 0))
