@@ -194,11 +194,12 @@ OSErr ReadScriptParams(host::FilterRecord* record, TableParams& params, int32_t&
 
     const ReadDescriptorProcs& r = *d->readDescriptorProcs;
     OSErr result = host::nilHandleErr;
-    if (host::PIReadDescriptor reader = r.openReadDescriptorProc(d->descriptor, keys))
+    // A descriptor the host could not open stays with the host, which frees
+    // whatever is left in the parameters after the run.
+    if (host::PIReadDescriptor reader = r.openReadDescriptorProc(d->descriptor, keys)) {
         result = ReadKeys(r, reader, params);
-    // Disposed even when the host could not open it, so the offered handle is
-    // consumed the same way on every path.
-    DisposeDescriptor(*d, record->handleProcs);
+        DisposeDescriptor(*d, record->handleProcs);
+    }
     DecideShowDialog(*d, result, showDialog);
     return result;
 }
