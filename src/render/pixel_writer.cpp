@@ -4,6 +4,11 @@
 #include <cstddef>
 #include <cstring>
 #include <limits>
+#include <numeric>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "params/table_params.h"
 
@@ -150,6 +155,103 @@ unsigned char* RowAt(const Tile& tile, int64_t y) {
     return static_cast<unsigned char*>(tile.data) + ptrdiff_t(y) * tile.rowBytes;
 }
 
+// Dashed rows written with byte-masked 64-byte stores (AVX-512BW) where the
+// CPU has them: a store writes only the bytes of painted pixels and never
+// reads the tile, so a row of dots costs about what a solid row does, where
+// one copy per painted stretch would cost a store each. A line is
+// cut into 64-byte chunks from its first pixel; pixels repeat every
+// lcm(pixel, 64) bytes and the dash pattern every lcm(period, 64) bytes, so
+// one copy of each, prepared per tile, serves every chunk of every row.
+constexpr size_t kMaxMaskedPixelBytes = 64;
+constexpr size_t kMaxMasks = 512;
+
+// A tile larger than this is taken to miss the cache. Masked stores that miss
+// are not overlapped the way plain ones are, so destination lines are
+// prefetched for writing a little ahead of them; inside the cache the
+// prefetches only cost.
+constexpr uint64_t kPrefetchTileBytes = uint64_t(16) << 20;
+constexpr size_t kPrefetchAhead = 512;
+
+struct MaskedRow {
+    alignas(64) unsigned char data[64 * kMaxMaskedPixelBytes];  // pixels, dataChunks × 64 bytes
+    uint64_t masks[kMaxMasks];                                   // painted bytes of each chunk
+    size_t dataChunks;
+    size_t maskCount;
+    bool prefetch;
+};
+
+// Sets bits [from, to) of a bit string stored in 64-bit words.
+void SetBits(uint64_t* words, size_t from, size_t to) {
+    while (from < to) {
+        const size_t bit = from % 64, n = std::min(64 - bit, to - from);
+        words[from / 64] |= (n == 64 ? ~uint64_t(0) : (uint64_t(1) << n) - 1) << bit;
+        from += n;
+    }
+}
+
+// Prepares the chunks of a line dashed with `dash`. False when the pixel or the mask period is too long for the fixed tables;
+// such pixels and dashes are long enough for the plain copies.
+bool BuildMaskedRow(MaskedRow& row, const Tile& tile, const PixelRun& run, const DashPattern& dash,
+                    int64_t cell) {
+    const size_t pixelBytes = run.pixelBytes;
+    if (pixelBytes > kMaxMaskedPixelBytes) return false;
+    const size_t periodBytes = size_t(dash.length * cell) * pixelBytes;
+    const size_t maskCount = periodBytes / std::gcd(periodBytes, size_t(64));
+    if (maskCount > kMaxMasks) return false;
+
+    const size_t dataBytes = std::lcm(pixelBytes, size_t(64));
+    for (size_t at = 0; at < dataBytes; at += pixelBytes)
+        std::memcpy(row.data + at, run.bytes, pixelBytes);
+    row.dataChunks = dataBytes / 64;
+
+    row.maskCount = maskCount;
+    std::fill(row.masks, row.masks + maskCount, 0);
+    for (size_t start = 0; start < maskCount * 64; start += periodBytes)
+        for (int32_t i = 0; i < dash.runCount; ++i) {
+            const size_t first = start + size_t(dash.runs[i].first * cell) * pixelBytes;
+            SetBits(row.masks, first, first + size_t(dash.runs[i].count * cell) * pixelBytes);
+        }
+    row.prefetch = uint64_t(tile.rows) * uint64_t(std::max(tile.rowBytes, 0)) > kPrefetchTileBytes;
+    return true;
+}
+
+#if defined(__x86_64__)
+bool HasByteMaskedStores() {
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    return has;
+}
+
+template <bool kPrefetch>
+__attribute__((target("avx512f,avx512bw"))) void StoreChunks(unsigned char* dst, size_t bytes,
+                                                             const MaskedRow& row) {
+    size_t d = 0, m = 0;
+    size_t at = 0;
+    for (; at + 64 <= bytes; at += 64) {
+        const __m512i pixels = _mm512_load_si512(row.data + d * 64);
+        if (kPrefetch) __builtin_prefetch(dst + at + kPrefetchAhead, 1);
+        _mm512_mask_storeu_epi8(dst + at, row.masks[m], pixels);
+        if (++d == row.dataChunks) d = 0;
+        if (++m == row.maskCount) m = 0;
+    }
+    // The line's last chunk: its mask also stops at the line's end.
+    if (at < bytes) {
+        const uint64_t inLine = (uint64_t(1) << (bytes - at)) - 1;
+        const __m512i pixels = _mm512_load_si512(row.data + d * 64);
+        _mm512_mask_storeu_epi8(dst + at, row.masks[m] & inLine, pixels);
+    }
+}
+
+void PaintMaskedLine(unsigned char* dst, size_t bytes, const MaskedRow& row) {
+    if (row.prefetch)
+        StoreChunks<true>(dst, bytes, row);
+    else
+        StoreChunks<false>(dst, bytes, row);
+}
+#else
+bool HasByteMaskedStores() { return false; }
+void PaintMaskedLine(unsigned char*, size_t, const MaskedRow&) {}
+#endif
+
 // Every pixel of `count` rows from `first`. Rows that follow each other
 // without padding are one long run.
 void PaintWholeRows(const Tile& tile, const PixelRun& run, int64_t first, int64_t count) {
@@ -165,6 +267,12 @@ void PaintWholeRows(const Tile& tile, const PixelRun& run, int64_t first, int64_
 // are short, whole pattern periods are written with inline copies; long
 // stretches, and the period cut by the row's end, go through WritePixels.
 void PaintDashedRows(const Tile& tile, const PixelRun& run, const DashPattern& dash, int64_t cell) {
+    MaskedRow masked;
+    if (HasByteMaskedStores() && BuildMaskedRow(masked, tile, run, dash, cell)) {
+        const size_t bytes = size_t(tile.columns) * run.pixelBytes;
+        for (int64_t y = 0; y < tile.rows; ++y) PaintMaskedLine(RowAt(tile, y), bytes, masked);
+        return;
+    }
     const size_t pixelBytes = run.pixelBytes;
     const size_t columns = size_t(tile.columns);
     const size_t period = size_t(dash.length * cell);

@@ -136,6 +136,59 @@ TEST(PaintTile, LargeRowsAndPixelsAreWrittenWhole) {
     EXPECT_TRUE(longRow.OutsideUntouched() && widePixel.OutsideUntouched());
 }
 
+// Straightforward painter to compare against: each pixel on the pattern gets
+// the expected bytes, one at a time.
+void ReferencePaint(Canvas& canvas, const PixelVector& v, const LineStyle& style) {
+    const Tile& t = canvas.tile;
+    const std::vector<uint8_t> pixel = ExpectedPixel(v, t.planes, t.depth);
+    const int32_t type = style.type >= LineSolid && style.type <= LineDashDotDot ? style.type : LineSolid;
+    for (int32_t y = 0; y < t.rows; ++y)
+        for (int32_t x = 0; x < t.columns; ++x) {
+            const int32_t p = style.direction == DashDirection::DownColumn ? y
+                              : style.direction == DashDirection::AlongRow ? x
+                                                                           : 0;
+            if (ModelPaints(type, std::max(style.width, 1), p))
+                std::copy(pixel.begin(), pixel.end(), canvas.bytes.begin() + (canvas.Pixel(x, y) - canvas.bytes.data()));
+        }
+}
+
+// Row lengths around the 64-byte store size, rows starting at odd addresses,
+// every pixel size from 1 to 5 planes at each depth, and cells long enough
+// that the pattern period spans many stores.
+TEST(PaintTile, MatchesReferenceAcrossPixelSizesAndRowTails) {
+    const PixelVector v = MakePixelVector(kLineColour, 77);
+    for (int32_t depth : {8, 16, 32})
+        for (int32_t planes = 1; planes <= 5; ++planes)
+            for (int32_t columns : {1, 15, 16, 17, 63, 64, 65, 131})
+                for (int32_t padding : {0, 3})
+                    for (int32_t type = LineSolid; type <= LineDashDotDot; ++type)
+                        for (int32_t width : {1, 3, 40}) {
+                            SCOPED_TRACE(testing::Message()
+                                         << "depth " << depth << " planes " << planes << " columns "
+                                         << columns << " padding " << padding << " type " << type
+                                         << " width " << width);
+                            for (DashDirection direction :
+                                 {DashDirection::None, DashDirection::AlongRow, DashDirection::DownColumn}) {
+                                Canvas painted(columns, 5, planes, depth, padding);
+                                Canvas expected(columns, 5, planes, depth, padding);
+                                PaintTile(painted.tile, v, {width, type, direction});
+                                ReferencePaint(expected, v, {width, type, direction});
+                                ASSERT_EQ(painted.bytes, expected.bytes) << int(direction);
+                            }
+                        }
+}
+
+// A tile large enough to be taken for one beyond the cache.
+TEST(PaintTile, LargeTileMatchesReference) {
+    const PixelVector v = MakePixelVector(kLineColour, 255);
+    for (DashDirection direction : {DashDirection::None, DashDirection::AlongRow}) {
+        Canvas painted(2101, 2050, 4, 8, 5), expected(2101, 2050, 4, 8, 5);
+        PaintTile(painted.tile, v, {2, LineDashDot, direction});
+        ReferencePaint(expected, v, {2, LineDashDot, direction});
+        ASSERT_TRUE(painted.bytes == expected.bytes) << int(direction);
+    }
+}
+
 TEST(PaintTile, WritesNothingForUnusableTiles) {
     const PixelVector v = MakePixelVector(kLineColour, 255);
     for (int32_t depth : {0, 1, 24, 64}) {
