@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "host/lib/filter_host.h"
-#include "tests/plugin/fake_descriptor.h"
+#include "tests/plugin/offered_descriptor.h"
 #include "tests/plugin/plugin_under_test.h"
 
 namespace gridsmith::testing {
@@ -44,9 +44,9 @@ protected:
 TEST_F(StartFailure, CountsOrSizesBelowOne) {
     for (uint32_t key : {host::FourCC("rowS"), host::FourCC("colS"), host::FourCC("tabW"),
                          host::FourCC("tabH")}) {
-        std::vector<FakeItem> items = DefaultTableItems();
-        SetItem(items, key, 0);
-        FakeDescriptor descriptor(host_, items);
+        hosting::Descriptor items = DefaultTableItems();
+        hosting::SetItem(items, key, int32_t(0));
+        OfferedDescriptor descriptor(host_, items);
         ExpectRefused(host_.Run(*plugin_, RepeatRun()), host::filterBadParameters);
         EXPECT_EQ(host_.Buffers().Allocations(), 0) << key;
     }
@@ -69,9 +69,9 @@ TEST_F(StartFailure, LockReturnsNull) {
 }
 
 TEST_F(StartFailure, LayoutRefusesMoreThanAHundredRows) {
-    std::vector<FakeItem> items = DefaultTableItems();
-    SetItem(items, host::FourCC("rowS"), 101);
-    FakeDescriptor descriptor(host_, items);
+    hosting::Descriptor items = DefaultTableItems();
+    hosting::SetItem(items, host::FourCC("rowS"), int32_t(101));
+    OfferedDescriptor descriptor(host_, items);
     ExpectRefused(host_.Run(*plugin_, RepeatRun()), host::filterBadParameters);
     EXPECT_EQ(host_.Handles().LiveHandles(), 0);  // the plug-in disposed the descriptor
 }
@@ -111,9 +111,9 @@ TEST(DialogNotCreated, DrawsAFreshLayoutNotTheBuffersContents) {
 TEST(DialogNotCreated, RefusedLayoutReleasesTheBuffers) {
     Document document{120, 80, ColourMode::Rgb, 8};
     FilterHost host{document};
-    std::vector<FakeItem> items = DefaultTableItems();
-    SetItem(items, host::FourCC("colS"), 101);
-    FakeDescriptor descriptor(host, items);
+    hosting::Descriptor items = DefaultTableItems();
+    hosting::SetItem(items, host::FourCC("colS"), int32_t(101));
+    OfferedDescriptor descriptor(host, items);
     host.Record().descriptorParameters->playInfo = host::plugInDialogDisplay;  // show the dialog
     auto plugin = PluginUnderTest();
     platform::SetParametersDialogStandIn(&DialogThatCannotBeCreated);

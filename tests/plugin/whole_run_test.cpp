@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/lib/filter_host.h"
-#include "tests/plugin/fake_descriptor.h"
+#include "tests/plugin/offered_descriptor.h"
 #include "tests/plugin/plugin_under_test.h"
 
 namespace gridsmith::testing {
@@ -129,10 +129,10 @@ TEST(WholeRun, ClipsATableStartingOutsideTheImage) {
     auto plugin = PluginUnderTest();
     Document document = WhiteCanvas(ColourMode::RgbAlpha, 16, 200, 100);
     FilterHost host(document);
-    std::vector<FakeItem> items = DefaultTableItems();
-    SetItem(items, host::FourCC("lefM"), -30);
-    SetItem(items, host::FourCC("topM"), -10);
-    FakeDescriptor descriptor(host, items);
+    hosting::Descriptor items = DefaultTableItems();
+    hosting::SetItem(items, host::FourCC("lefM"), int32_t(-30));
+    hosting::SetItem(items, host::FourCC("topM"), int32_t(-10));
+    OfferedDescriptor descriptor(host, items);
     const RunReport report = host.Run(*plugin, RepeatRun());
     ExpectCleanRun(report, host);
 
