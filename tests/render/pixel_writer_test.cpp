@@ -189,6 +189,20 @@ TEST(PaintTile, LargeTileMatchesReference) {
     }
 }
 
+// Rows long enough for the string-store fill, at every pixel size, with and
+// without padding between rows (so fills start at odd addresses too).
+TEST(PaintTile, LongFillsMatchReference) {
+    const PixelVector v = MakePixelVector(kLineColour, 200);
+    for (int32_t depth : {8, 16, 32})
+        for (int32_t planes = 1; planes <= 5; ++planes)
+            for (int32_t padding : {0, 3}) {
+                Canvas painted(4100, 3, planes, depth, padding), expected(4100, 3, planes, depth, padding);
+                PaintTile(painted.tile, v, {1, LineSolid, DashDirection::None});
+                ReferencePaint(expected, v, {1, LineSolid, DashDirection::None});
+                ASSERT_TRUE(painted.bytes == expected.bytes) << depth << " bits, " << planes << " planes";
+            }
+}
+
 TEST(PaintTile, WritesNothingForUnusableTiles) {
     const PixelVector v = MakePixelVector(kLineColour, 255);
     for (int32_t depth : {0, 1, 24, 64}) {
