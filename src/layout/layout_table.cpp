@@ -99,6 +99,8 @@ int32_t SizeTokenValue(const char16_t* token) {
 
 int LayoutTable(TableParams& params, const TableLayout& layout, bool refreshGrips,
                 GripPlacement placeGrips, void* gripContext) {
+    // Without both arrays (the host's buffers released) there is nowhere to lay out.
+    if (!layout.ColWidths || !layout.RowHeights) return 0;
     if (!IsValidCount(params.Rows) || !IsValidCount(params.Cols) ||
         HasNoSize(params.TableWidth, params.ColSizes) ||
         HasNoSize(params.TableHeight, params.RowSizes))

@@ -159,6 +159,13 @@ TEST_F(LayoutFixture, PlacesGripsLastAndOnlyWhenAsked) {
     EXPECT_EQ(LayoutTable(params, layout, true), 1);  // no preview: no hook
 }
 
+TEST_F(LayoutFixture, RefusesWithoutBothArrays) {
+    const TableParams before = params;
+    EXPECT_EQ(LayoutTable(params, TableLayout{nullptr, rows}, false), 0);
+    EXPECT_EQ(LayoutTable(params, TableLayout{cols, nullptr}, false), 0);
+    EXPECT_EQ(std::memcmp(&before, &params, sizeof params), 0);
+}
+
 struct RefusalCase {
     const char* name;
     void (*breakParams)(TableParams&);
