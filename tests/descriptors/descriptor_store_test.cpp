@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "tests/descriptors/counting_handles.h"
+#include "host/lib/handle_suite.h"
 
 namespace gridsmith::hosting {
 namespace {
@@ -15,7 +15,7 @@ class DescriptorStoreTest : public ::testing::Test {
 protected:
     void TearDown() override {
         EXPECT_EQ(store_.OpenTokens(), 0);
-        EXPECT_EQ(handles_.Misuses(), 0);
+        EXPECT_TRUE(handles_.Misuses().empty());
     }
 
     host::PIReadDescriptor Open(const Descriptor& d, host::DescriptorKeyID* keys = nullptr) {
@@ -25,7 +25,7 @@ protected:
     host::ReadDescriptorProcs& read() { return store_.ReadProcs(); }
     host::WriteDescriptorProcs& write() { return store_.WriteProcs(); }
 
-    testsupport::CountingHandles handles_;
+    hosting::HandleSuite handles_;
     DescriptorStore store_{handles_.Procs()};
 };
 
@@ -101,7 +101,7 @@ TEST_F(DescriptorStoreTest, WritesCollectPutsAndHandBackAHandle) {
     const Descriptor expected = {
         {FourCC("rowS"), 2}, {FourCC("filB"), true}, {FourCC("rowZ"), std::string("ab")}};
     EXPECT_EQ(store_.TakeRecorded(), expected);
-    EXPECT_EQ(handles_.Live(), 0);
+    EXPECT_EQ(handles_.LiveHandles(), 0);
 
     EXPECT_EQ(write().closeWriteDescriptorProc(write().openWriteDescriptorProc(), nullptr),
               host::paramErr);
@@ -109,7 +109,7 @@ TEST_F(DescriptorStoreTest, WritesCollectPutsAndHandBackAHandle) {
     EXPECT_EQ(write().closeWriteDescriptorProc(write().openWriteDescriptorProc(), &handle),
               host::memFullErr);
     EXPECT_EQ(handle, nullptr);
-    EXPECT_EQ(handles_.Live(), 0);
+    EXPECT_EQ(handles_.LiveHandles(), 0);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "params/script_params.h"
-#include "tests/descriptors/counting_handles.h"
+#include "host/lib/handle_suite.h"
 
 namespace gridsmith::hosting {
 namespace {
@@ -28,7 +28,7 @@ protected:
         return ReadScriptParams(&record, params, show_);
     }
 
-    testsupport::CountingHandles handles_;
+    hosting::HandleSuite handles_;
     int32_t show_ = 7;
 };
 
@@ -47,7 +47,7 @@ TEST_F(ScriptingSessionTest, ParamsAndSettingsReplaySilently) {
         EXPECT_EQ(params.BorderLineSize, 2);
         EXPECT_EQ(show_, 0);
     }
-    EXPECT_EQ(handles_.Live(), 0);
+    EXPECT_EQ(handles_.LiveHandles(), 0);
     std::remove(options.paramsPath.c_str());
 }
 
@@ -81,7 +81,7 @@ TEST_F(ScriptingSessionTest, RecordThenReplay) {
         EXPECT_EQ(read.LineColor, written.LineColor);
         EXPECT_EQ(show_, 0);  // recorded as dont-display, read without error
     }
-    EXPECT_EQ(handles_.Live(), 0);
+    EXPECT_EQ(handles_.LiveHandles(), 0);
     std::remove(path.c_str());
 }
 

@@ -14,7 +14,7 @@
 #include "host/descriptors/text_values.h"
 #include "params/ansi_text_native.h"
 #include "params/script_params.h"
-#include "tests/descriptors/counting_handles.h"
+#include "host/lib/handle_suite.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ bool ListTerminated(const char16_t (&list)[kSizeListCapacity]) {
 void FuzzPlugIn(FuzzedDataProvider& in) {
     static const unsigned kCodePages[] = {1252, 936, 65001};
     SetSystemAnsiCodePage(kCodePages[in.ConsumeIntegralInRange(0, 2)]);
-    testsupport::CountingHandles handles;
+    hosting::HandleSuite handles;
     {
         DescriptorStore store(handles.Procs());
         store.SetPlay(in.ConsumeIntegral<int16_t>(), in.ConsumeIntegral<int16_t>());
@@ -99,7 +99,7 @@ void FuzzPlugIn(FuzzedDataProvider& in) {
         Check(store.OpenTokens() == 0);
     }
     SetSystemAnsiCodePage(1252);
-    Check(handles.Live() == 0 && handles.Misuses() == 0);
+    Check(handles.LiveHandles() == 0 && handles.Misuses().empty());
 }
 
 std::u16string Ascii(const char16_t (&list)[kSizeListCapacity]) {
@@ -113,7 +113,7 @@ std::u16string Ascii(const char16_t (&list)[kSizeListCapacity]) {
 
 // A complete host without faults: every field survives a write and a read.
 void FuzzRoundTrip(FuzzedDataProvider& in) {
-    testsupport::CountingHandles handles;
+    hosting::HandleSuite handles;
     {
         DescriptorStore store(handles.Procs());
         host::FilterRecord record{};
@@ -142,7 +142,7 @@ void FuzzRoundTrip(FuzzedDataProvider& in) {
         const std::u16string rows = Ascii(written.RowSizes);
         if (rows != u"(not ascii)") Check(std::u16string(read.RowSizes) == rows);
     }
-    Check(handles.Live() == 0);
+    Check(handles.LiveHandles() == 0);
 }
 
 void FuzzActionFile(const std::string& text) {
@@ -157,7 +157,7 @@ void FuzzActionFile(const std::string& text) {
     Check(again == action);
 
     // What parses is a descriptor a host could offer.
-    testsupport::CountingHandles handles;
+    hosting::HandleSuite handles;
     {
         DescriptorStore store(handles.Procs());
         store.SetPlay(action.playInfo, action.recordInfo);
@@ -170,7 +170,7 @@ void FuzzActionFile(const std::string& text) {
         if (ReadScriptParams(&record, params, show) == host::noErr)
             Check(ListTerminated(params.RowSizes) && ListTerminated(params.ColSizes));
     }
-    Check(handles.Live() == 0);
+    Check(handles.LiveHandles() == 0);
 }
 
 void FuzzParamsText(const std::string& text) {

@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "host/descriptors/descriptor_store.h"
-#include "tests/descriptors/counting_handles.h"
+#include "host/lib/handle_suite.h"
 #ifndef _WIN32
 #include "params/ansi_text_native.h"
 #endif
@@ -72,7 +72,7 @@ protected:
     }
     void TearDown() override {
         EXPECT_EQ(store_.OpenTokens(), 0);
-        EXPECT_EQ(handles_.Misuses(), 0);
+        EXPECT_TRUE(handles_.Misuses().empty());
     }
 
     host::OSErr Read(const Descriptor& d) {
@@ -81,7 +81,7 @@ protected:
     }
     host::PIDescriptorHandle Held() { return store_.Parameters()->descriptor; }
 
-    testsupport::CountingHandles handles_;  // outlives the store
+    hosting::HandleSuite handles_;  // outlives the store
     DescriptorStore store_{handles_.Procs()};
     host::FilterRecord record_{};
     TableParams params_{};
@@ -98,7 +98,7 @@ TEST_F(ScriptParamsTest, OnlyCountsKeepEveryOtherFieldButClearBorders) {
     EXPECT_EQ(Read({{FourCC("rowS"), 7}, {FourCC("colS"), 9}}), host::noErr);
     EXPECT_EQ(Fields(params_), Fields(expected));
     EXPECT_EQ(Held(), nullptr);
-    EXPECT_EQ(handles_.Live(), 0);
+    EXPECT_EQ(handles_.LiveHandles(), 0);
 }
 
 TEST_F(ScriptParamsTest, OpacitiesKeepTheirLowByte) {
@@ -122,7 +122,7 @@ TEST_F(ScriptParamsTest, ReadErrorsStopReadingAndTheCloseResultDecides) {
     store_.Faults().closeReadError = -19;
     EXPECT_EQ(Read({{FourCC("rowS"), 5}}), -19);
     EXPECT_EQ(params_.Rows, 5);
-    EXPECT_EQ(handles_.Live(), 0);
+    EXPECT_EQ(handles_.LiveHandles(), 0);
 }
 
 TEST_F(ScriptParamsTest, CoercedValueIsStored) {
@@ -168,7 +168,7 @@ TEST_F(ScriptParamsTest, NoReaderFailsButStillDecidesAndLeavesTheDescriptorToThe
     EXPECT_EQ(Read({{FourCC("rowS"), 5}}), host::nilHandleErr);
     EXPECT_EQ(show_, 1);
     EXPECT_NE(Held(), nullptr);
-    EXPECT_EQ(handles_.Live(), 1);
+    EXPECT_EQ(handles_.LiveHandles(), 1);
 }
 
 TEST_F(ScriptParamsTest, MissingDescriptorOrProceduresReadNothingAndLeaveTheDialogAlone) {
@@ -244,7 +244,7 @@ TEST_F(ScriptParamsTest, WriteThenReadRestoresEveryField) {
 
     EXPECT_EQ(WriteScriptParams(&record_, params_), host::noErr);
     EXPECT_EQ(store_.Parameters()->recordInfo, host::plugInDialogOptional);
-    EXPECT_EQ(handles_.Live(), 1);
+    EXPECT_EQ(handles_.LiveHandles(), 1);
     const auto recorded = store_.TakeRecorded();
     ASSERT_TRUE(recorded);
     ASSERT_EQ(recorded->size(), size_t(kScriptKeyCount));
@@ -312,7 +312,7 @@ TEST_F(ScriptParamsTest, WriteFailuresLeaveNoStrayHandle) {
     store_.Faults().closeWriteError = host::memFullErr;
     EXPECT_EQ(WriteScriptParams(&record_, params_), host::memFullErr);
     EXPECT_EQ(Held(), nullptr);
-    EXPECT_EQ(handles_.Live(), 0);
+    EXPECT_EQ(handles_.LiveHandles(), 0);
 }
 
 TEST_F(ScriptParamsTest, WriteCopesWithFewerProcedures) {
