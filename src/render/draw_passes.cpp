@@ -218,34 +218,32 @@ bool TableReachesFilterRect(const DialogState& state) {
     return HasArea(ClipToFilter({e.top, e.left, e.bottom, e.right}, state.Host->filterRect));
 }
 
-bool FindFirstBackgroundRow(DialogState& state) {
-    const int32_t rows = RowLimit(state);
-    for (int32_t row = 0; row < rows; ++row) {
-        state.ItemIndex = row;
-        state.LineRect = BackgroundRowRect(state, row);
+namespace {
+
+// The first of items 0..count-1 that reaches into the filter rectangle; the
+// item's number goes to `index` as the search goes.
+template <typename ItemRect>
+bool FindFirstVisible(DialogState& state, int32_t count, int32_t& index, ItemRect itemRect) {
+    for (int32_t item = 0; item < count; ++item) {
+        index = item;
+        state.LineRect = itemRect(state, item);
         if (ClipLineRect(state)) return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool FindFirstBackgroundRow(DialogState& state) {
+    return FindFirstVisible(state, RowLimit(state), state.ItemIndex, BackgroundRowRect);
 }
 
 bool FindFirstHorizontalLine(DialogState& state) {
-    const int32_t lines = RowLimit(state) - 1;
-    for (int32_t line = 0; line < lines; ++line) {
-        state.ItemIndex = line;
-        state.LineRect = HorizontalLineRect(state, line);
-        if (ClipLineRect(state)) return true;
-    }
-    return false;
+    return FindFirstVisible(state, RowLimit(state) - 1, state.ItemIndex, HorizontalLineRect);
 }
 
 bool FindFirstVerticalLine(DialogState& state) {
-    const int32_t lines = ColumnLimit(state) - 1;
-    for (int32_t line = 0; line < lines; ++line) {
-        state.ColumnIndex = line;
-        state.LineRect = VerticalLineRect(state, line);
-        if (ClipLineRect(state)) return true;
-    }
-    return false;
+    return FindFirstVisible(state, ColumnLimit(state) - 1, state.ColumnIndex, VerticalLineRect);
 }
 
 bool FindFirstBorder(DialogState& state, int32_t fromIndex) {
