@@ -19,6 +19,16 @@ enum DrawPhase : int32_t {
     PhaseBorders = 3,
 };
 
+// What the mouse or the dialog's own code is doing.
+enum DragMode : int32_t {
+    DragNone = 0,
+    DragOpacity = 1,
+    DragPan = 2,
+    DragGrip = 3,
+    HelpPick = 4,
+    Updating = 5,  // the dialog writes controls; their notifications are ignored
+};
+
 enum DialogOutcome : int32_t {
     DialogOk = 1,
     DialogCancel = 2,
@@ -32,6 +42,8 @@ struct DialogState {
 
     int32_t ShowDialog = 0;
     int32_t DialogResult = 0;
+
+    int32_t DragMode = DragNone;
 
     int32_t DrawPhase = PhaseBackground;
     int32_t ItemIndex = 0;

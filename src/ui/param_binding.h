@@ -1,0 +1,27 @@
+// Binding between TableParams and the dialog's controls: writing the whole
+// block into them, validating and reading them back at OK, and reading the
+// values without live handlers before a parameter file is saved.
+#pragma once
+
+#include "layout/layout_table.h"
+#include "params/table_params.h"
+#include "ui/dialog_controls.h"
+
+namespace gridsmith::ui {
+
+// Writes every field into its control, in the dialog's fixed order; the text
+// writes run the controls' live handlers. Also enables the four background
+// controls exactly when FillBkGnd is set.
+void ParamsToControls(DialogControls& controls, const TableParams& params);
+
+// Validates in the fixed order; the first failing check warns, moves the focus
+// and returns false, leaving what earlier steps stored. On success every field
+// is stored and the table is laid out into `layout` (without grips); a refused
+// layout warns and returns false too.
+bool ControlsToParams(DialogControls& controls, TableParams& params, const TableLayout& layout);
+
+// Copies the values that only the controls hold (opacities, line sizes and
+// types, colours, the fill and border boxes) into the block. Never fails.
+void SaveReadBack(DialogControls& controls, TableParams& params);
+
+}  // namespace gridsmith::ui

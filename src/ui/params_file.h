@@ -1,0 +1,38 @@
+// Parameter files: the 20 keys of section "Gridsmith" with their formats and
+// load defaults, written and read through a profile store (the platform's
+// private-profile functions on Windows, a table in tests).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "params/table_params.h"
+
+namespace gridsmith::ui {
+
+// One INI file's section "Gridsmith", as the profile functions see it.
+class ProfileStore {
+public:
+    virtual ~ProfileStore() = default;
+    // Replaces the key's line or adds it; failures are not reported.
+    virtual void WriteString(std::u16string_view key, std::u16string_view value) = 0;
+    // An optional sign and leading decimal digits; 0 for a value that does not
+    // start with a number; `fallback` when the key is missing.
+    virtual int32_t ReadInt(std::u16string_view key, int32_t fallback) = 0;
+    // At most `maxUnits` units of the value; `fallback` when the key is missing.
+    virtual std::u16string ReadString(std::u16string_view key, std::u16string_view fallback,
+                                      size_t maxUnits) = 0;
+};
+
+// The name the save dialog proposes.
+inline constexpr char16_t kDefaultParamsFileName[] = u"表格参数_01.txt";
+
+// Writes the 20 keys in file order. Validates nothing.
+void SaveParams(ProfileStore& store, const TableParams& params);
+
+// Reads the 20 keys with the file's defaults; nothing is validated or
+// clamped, and DockBorder keeps its value.
+void LoadParams(ProfileStore& store, TableParams& params);
+
+}  // namespace gridsmith::ui
