@@ -1,11 +1,13 @@
 #include "host/cli/command.h"
 
 #include <filesystem>
+#include <memory>
 
 #include "host/cli/options.h"
 #include "host/lib/filter_host.h"
 #include "host/lib/image_io.h"
 #include "host/lib/plugin.h"
+#include "host/lib/ui_script.h"
 
 namespace gridsmith::cli {
 namespace {
@@ -40,6 +42,22 @@ Outcome<std::shared_ptr<hosting::Plugin>> LoadPlugin(const CliOptions& options) 
 std::string Describe(const Document& d) {
     return std::to_string(d.Width()) + "x" + std::to_string(d.Height()) + " " +
            hosting::ModeName(d.Mode()) + " " + std::to_string(d.Depth()) + "-bit";
+}
+
+// Who answers the dialog: a person, the steps of a script, or (by default) a
+// user who confirms at once.
+std::string ChooseDialogPlay(const CliOptions& options, hosting::DialogPlay& play) {
+#ifndef _WIN32
+    if (options.interactive || !options.uiScript.empty())
+        return "--interactive and --ui-script need the Windows build: this one has no dialog";
+#endif
+    play.person = options.interactive;
+    if (options.uiScript.empty()) return {};
+    auto script = std::make_shared<hosting::UiScript>();
+    std::string problem;
+    if (!hosting::LoadUiScript(options.uiScript, *script, problem)) return problem;
+    play.script = [script](hosting::DialogUser& user) { hosting::PlayUiScript(*script, user); };
+    return {};
 }
 
 std::string RunFailure(const hosting::RunReport& report) {
@@ -84,6 +102,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     host.SetDescriptorParameters(scripting.Parameters());
 
     hosting::RunOptions run;
+    if (std::string problem = ChooseDialogPlay(options, run.dialog); !problem.empty())
+        return fail(problem, kExitUsage);
     run.callParameters = !options.repeat;
     run.cancelAfterTiles = options.cancelAfter;
     const hosting::RunReport report = host.Run(*plugin.value, run);

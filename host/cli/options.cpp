@@ -130,6 +130,16 @@ std::string AddSetting(CliOptions& o, const std::string& v) {
     return {};
 }
 
+std::string SetUiScript(CliOptions& o, const std::string& v) {
+    o.uiScript = v;
+    return {};
+}
+
+std::string SetInteractive(CliOptions& o, const std::string&) {
+    o.interactive = true;
+    return {};
+}
+
 std::string SetHelp(CliOptions& o, const std::string&) {
     o.help = true;
     return {};
@@ -143,6 +153,7 @@ const OptionEntry* FindOption(const std::string& name) {
 
 // Options that contradict each other, found once all are read.
 std::string CheckCombination(const CliOptions& o) {
+    if (o.interactive && !o.uiScript.empty()) return "--interactive and --ui-script exclude each other";
     if (o.input.empty()) {
         if (!o.fill.empty()) {
             Outcome<std::vector<uint8_t>> fill = ParseFill(o.fill, o.mode.value_or(ColourMode::Rgb));
@@ -183,6 +194,8 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--record", "FILE", "save the run's recorded action to FILE", &SetRecord},
         {"--replay", "FILE", "replay a recorded action file", &SetReplay},
         {"--play", "MODE", "how a replay treats the dialog: display, dont-display or silent", &SetPlay},
+        {"--interactive", nullptr, "Windows: show the parameters dialog to the person at the screen (default: confirm it at once)", &SetInteractive},
+        {"--ui-script", "FILE", "Windows: play these steps in the parameters dialog (see README)", &SetUiScript},
     };
     return table;
 }

@@ -157,9 +157,17 @@ void FilterHost::RunSteps(const Plugin& plugin, const RunOptions& options, RunRe
         return;
     }
     // Finish belongs to a run whose start succeeded, and only to such a run.
-    if (!CallStep(plugin, host::filterSelectorStart, report)) return;
+    if (!CallStart(plugin, options, report)) return;
     ServeTiles(plugin, options, report);
     CallStep(plugin, host::filterSelectorFinish, report);
+}
+
+bool FilterHost::CallStart(const Plugin& plugin, const RunOptions& options, RunReport& report) {
+    // The parameters dialog runs inside start.
+    DialogWatch watch(window_.Handle(), options.dialog);
+    const bool started = CallStep(plugin, host::filterSelectorStart, report);
+    for (std::string& problem : watch.Finish()) report.hostErrors.push_back("dialog: " + problem);
+    return started;
 }
 
 void FilterHost::ServeTiles(const Plugin& plugin, const RunOptions& options, RunReport& report) {

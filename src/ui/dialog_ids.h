@@ -12,6 +12,10 @@
 #define IDD_SIZE_EDITOR 113
 #define IDI_GRIDSMITH 116
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 // Parameters dialog controls
 #define IDC_ROW_SIZES 1003
 #define IDC_COL_SIZES 1004

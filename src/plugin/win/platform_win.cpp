@@ -1,11 +1,12 @@
-// The Windows platform: common controls under the module's activation context.
-// The dialogs are not there yet, so the parameters dialog cannot be created.
+// The Windows platform: common controls under the module's activation context,
+// and the dialogs.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include "plugin/platform.h"
 #include "plugin/win/module_win.h"
+#include "ui/win/parameters_dialog.h"
 
 namespace gridsmith::platform {
 
@@ -17,7 +18,7 @@ void InitCommonControls() {
     InitCommonControlsEx(&classes);
 }
 
-int RunParametersDialog(DialogState&) { return -1; }
+int RunParametersDialog(DialogState& state) { return ui::RunParametersDialog(state); }
 
 void RunAboutDialog(const host::AboutRecord*) {}
 
