@@ -11,6 +11,8 @@
 #define IDB_LINE_TYPES 112
 #define IDD_SIZE_EDITOR 113
 #define IDI_GRIDSMITH 116
+#define IDB_ABOUT_LOGO 117
+#define IDB_ABOUT_SYMBOL 133
 
 // Parameters dialog controls
 #define IDC_ROW_SIZES 1003
