@@ -62,7 +62,8 @@ uint8_t Premultiply(uint8_t channel, uint8_t alpha) {
 // The pixel rows bottom up, as `bitsPerPixel` 24 (BGR) or 32 (BGRA).
 void PutColourRows(std::vector<uint8_t>& out, const Image& image, uint32_t bitsPerPixel,
                    bool premultiplied) {
-    const uint32_t padding = RowBytes(image.width, bitsPerPixel) - uint32_t(image.width) * bitsPerPixel / 8;
+    const uint32_t padding =
+        RowBytes(image.width, bitsPerPixel) - uint32_t(image.width) * bitsPerPixel / 8;
     for (int32_t y = image.height - 1; y >= 0; --y) {
         for (int32_t x = 0; x < image.width; ++x) {
             const Rgba& p = image.At(x, y);
@@ -173,9 +174,9 @@ std::vector<uint8_t> EncodeIco(const std::vector<Image>& images) {
 
 std::vector<uint8_t> EncodeMonoCur(const Cursor& cursor) {
     const Image& image = cursor.image;
-    if (!Encodable(image, kMaxIconSide) || cursor.hotX < 0 || cursor.hotX >= image.width || cursor.hotY < 0 ||
-        cursor.hotY >= image.height)
-        return {};
+    const bool hotSpotInside = cursor.hotX >= 0 && cursor.hotX < image.width && cursor.hotY >= 0 &&
+                               cursor.hotY < image.height;
+    if (!Encodable(image, kMaxIconSide) || !hotSpotInside) return {};
     for (const Rgba& p : image.pixels)
         if (!Transparent(p) && p != kBlack && p != kWhite) return {};
 

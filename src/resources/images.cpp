@@ -165,6 +165,25 @@ Rgba CellColour(const MotifGeometry& g, int32_t x, int32_t y) {
     return row % 2 == 1 ? kBandBlue : kBandPale;
 }
 
+// Opacity of the shadow at a pixel centre: a soft edge `shadowBlur` wide, or a hard one.
+double ShadowAlpha(const MotifGeometry& g, double px, double py) {
+    const int32_t o = g.shadowOffset;
+    const double distance = RoundedRectDistance(px, py, g.left + o, g.top + o, g.right + o,
+                                                g.bottom + o, g.radius);
+    const double edge =
+        g.shadowBlur > 0 ? (g.shadowBlur / 2.0 - distance) / g.shadowBlur : 0.5 - distance;
+    return kShadowOpacity * Clamp01(edge);
+}
+
+// `colour` covering `coverage` of the pixel, over a black shadow of opacity `shadow`.
+Rgba OverShadow(const Rgba& colour, double coverage, double shadow) {
+    const double alpha = coverage + shadow * (1 - coverage);
+    if (alpha <= 0) return kTransparent;
+    const double k = coverage / alpha;  // the shadow adds opacity, not colour
+    return {Channel(colour.r * k), Channel(colour.g * k), Channel(colour.b * k),
+            Channel(alpha * 255)};
+}
+
 Image TableMotif(const MotifGeometry& g) {
     Image image(g.side, g.side, kTransparent);
     for (int32_t y = 0; y < g.side; ++y) {
@@ -172,21 +191,10 @@ Image TableMotif(const MotifGeometry& g) {
             const double px = x + 0.5, py = y + 0.5;
             const double card =
                 RoundedRectDistance(px, py, g.left, g.top, g.right, g.bottom, g.radius);
-            const double shadow = RoundedRectDistance(
-                px, py, g.left + g.shadowOffset, g.top + g.shadowOffset,
-                g.right + g.shadowOffset, g.bottom + g.shadowOffset, g.radius);
-            const double coverage = Clamp01(0.5 - card);
-            const double shadowAlpha =
-                kShadowOpacity * (g.shadowBlur > 0 ? Clamp01((g.shadowBlur / 2.0 - shadow) / g.shadowBlur)
-                                                   : Clamp01(0.5 - shadow));
-            const double alpha = coverage + shadowAlpha * (1 - coverage);
-            if (alpha <= 0) continue;
             // Inside the card, the border blends into the cells over one pixel.
             const Rgba colour =
                 Mix(CellColour(g, x, y), kBorderBlue, Clamp01(card + g.border + 0.5));
-            // Over a black shadow: the shadow adds opacity, not colour.
-            image.At(x, y) = {Channel(colour.r * coverage / alpha), Channel(colour.g * coverage / alpha),
-                              Channel(colour.b * coverage / alpha), Channel(alpha * 255)};
+            image.At(x, y) = OverShadow(colour, Clamp01(0.5 - card), ShadowAlpha(g, px, py));
         }
     }
     return image;
@@ -201,7 +209,8 @@ void PaintLineType(Image& strip, int32_t type) {
     tile.columns = kLineTypePictureWidth;
     tile.planes = 4;
     tile.depth = 8;
-    PaintTile(tile, MakePixelVector(0x000000, 255), {kLineTypeLineWidth, type, DashDirection::AlongRow});
+    PaintTile(tile, MakePixelVector(0x000000, 255),
+              {kLineTypeLineWidth, type, DashDirection::AlongRow});
 }
 
 }  // namespace
@@ -209,7 +218,8 @@ void PaintLineType(Image& strip, int32_t type) {
 Image FromArt(const std::vector<const char*>& rows, const std::vector<ArtColour>& palette) {
     if (rows.empty() || !rows[0]) return {};
     const size_t width = std::strlen(rows[0]);
-    if (width == 0 || width > size_t(kMaxBitmapSide) || rows.size() > size_t(kMaxBitmapSide)) return {};
+    if (width == 0 || width > size_t(kMaxBitmapSide) || rows.size() > size_t(kMaxBitmapSide))
+        return {};
     Image image(int32_t(width), int32_t(rows.size()), kTransparent);
     for (size_t y = 0; y < rows.size(); ++y) {
         if (!rows[y] || std::strlen(rows[y]) != width) return {};

@@ -67,7 +67,8 @@ TEST(BitmapFiles, Bmp24HasFileAndInfoHeadersAndPaddedRowsBottomUp) {
     EXPECT_EQ(info.imageBytes, 24u);
     // Bottom row first, BGR, padded to 12 bytes; alpha plays no part.
     EXPECT_EQ(Slice(bmp, 54, 12), (std::vector<uint8_t>{255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Slice(bmp, 66, 12), (std::vector<uint8_t>{30, 20, 10, 50, 100, 200, 3, 2, 1, 0, 0, 0}));
+    EXPECT_EQ(Slice(bmp, 66, 12),
+              (std::vector<uint8_t>{30, 20, 10, 50, 100, 200, 3, 2, 1, 0, 0, 0}));
 }
 
 TEST(BitmapFiles, Bmp32IsPremultipliedBgra) {
@@ -229,7 +230,8 @@ TEST(Pictures, LineTypeStripFollowsTheLinePatternsOnRowsSevenAndEightOnWhite) {
                 row += p == kBlack ? '1' : '0';
             }
             const bool onLine = y == kLineTypeLineTop || y == kLineTypeLineTop + 1;
-            EXPECT_EQ(row, onLine ? expected : std::string(size_t(kLineTypePictureWidth), '0')) << y;
+            const std::string white(size_t(kLineTypePictureWidth), '0');
+            EXPECT_EQ(row, onLine ? expected : white) << y;
         }
     }
     std::vector<uint8_t> bmp = EncodeBmp24(strip);
@@ -285,7 +287,8 @@ TEST(Pictures, ScrubCursorIsMonochromeWithTheFingertipAsHotSpot) {
     EXPECT_EQ(cursor.hotX, 8);
     EXPECT_EQ(cursor.hotY, 4);
     EXPECT_EQ(cursor.image.At(8, 4), kBlack);
-    for (int32_t y = 0; y < 4; ++y) EXPECT_EQ(cursor.image.At(8, y).a, 0) << "nothing above the tip";
+    for (int32_t y = 0; y < 4; ++y)
+        EXPECT_EQ(cursor.image.At(8, y).a, 0) << "nothing above the tip";
     std::vector<uint8_t> cur = EncodeMonoCur(cursor);
     ASSERT_FALSE(cur.empty()) << "only black, white and transparent pixels";
     EXPECT_EQ(InfoAt(cur, 22).height, 64u);
