@@ -50,7 +50,8 @@ struct ColorCase { const char16_t* text; uint32_t stored; };
 class ParseColorTest : public testing::TestWithParam<ColorCase> {};
 
 TEST_P(ParseColorTest, ReadsHexWithTheLibraryRulesAndSwapsRedAndBlue) {
-    EXPECT_EQ(ParseColor(GetParam().text), GetParam().stored) << std::u16string(GetParam().text).size();
+    EXPECT_EQ(ParseColor(GetParam().text), GetParam().stored)
+        << std::u16string(GetParam().text).size();
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ParseColorTest, testing::Values(

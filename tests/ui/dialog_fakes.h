@@ -66,7 +66,9 @@ public:
     std::map<int, int> TextWrites;
     std::vector<std::pair<std::u16string, int>> Warnings;  // message, focus
 
-    std::u16string Text(int id, size_t maxUnits) override { return Controls[id].text.substr(0, maxUnits); }
+    std::u16string Text(int id, size_t maxUnits) override {
+        return Controls[id].text.substr(0, maxUnits);
+    }
     void SetText(int id, std::u16string_view text) override {
         Controls[id].text = text;
         ++TextWrites[id];
@@ -145,7 +147,9 @@ public:
     void ZoomOut() override { Record("ZoomOut"); }
     void ShowAbout() override { Record("ShowAbout"); }
     bool HasSizeEditor() override { return SizeEditorExists; }
-    void ShowSizeEditor(int buttonId) override { Record("ShowSizeEditor " + std::to_string(buttonId)); }
+    void ShowSizeEditor(int buttonId) override {
+        Record("ShowSizeEditor " + std::to_string(buttonId));
+    }
     void HideSizeEditor() override { Record("HideSizeEditor"); }
 
     int Count(const std::string& call) const {

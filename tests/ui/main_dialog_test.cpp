@@ -41,7 +41,8 @@ TEST(MainDialogInit, ShowsTheParametersAndLaysOutWithGripsLeavingRefreshDisabled
     EXPECT_GE(rig.GripPlacements, 1);
     EXPECT_EQ(rig.State.DragMode, DragNone);
     EXPECT_EQ(rig.Params().TableWidth, 420);
-    EXPECT_EQ(std::vector<int32_t>(rig.ColWidths, rig.ColWidths + 3), (std::vector<int32_t>{139, 139, 140}));
+    EXPECT_EQ(std::vector<int32_t>(rig.ColWidths, rig.ColWidths + 3),
+              (std::vector<int32_t>{139, 139, 140}));
     EXPECT_EQ(std::vector<int32_t>(rig.RowHeights, rig.RowHeights + 4),
               (std::vector<int32_t>{29, 29, 30, 30}));
 }
@@ -144,7 +145,8 @@ TEST_F(MainDialogTest, ClearingEmptiesAFilledListOnly) {
 }
 
 TEST_F(MainDialogTest, TheFillBoxEnablesTheBackgroundControlsAndTheDockBoxToggles) {
-    const int background[] = {IDC_BACK_OPACITY, IDC_FIRST_BACK_COLOR, IDC_BACK_COLOR, IDC_BACK_COLOR2};
+    const int background[] = {IDC_BACK_OPACITY, IDC_FIRST_BACK_COLOR, IDC_BACK_COLOR,
+                              IDC_BACK_COLOR2};
     rig.Controls.Click(IDC_FILL_BACKGROUND);
     for (int id : background) EXPECT_FALSE(rig.Controls.Enabled(id)) << id;
     EXPECT_EQ(params().FillBkGnd, 0);
@@ -169,8 +171,8 @@ TEST_F(MainDialogTest, ColourEditsRepaintTheirSwatchAndButtonsReachTheWindow) {
     rig.Controls.Click(IDC_BORDER_LEFT);
     EXPECT_EQ(params().GridLineSize, 1);
     EXPECT_EQ(params().Borders, 15);
-    EXPECT_EQ(rig.Window.Calls, (std::vector<std::string>{"RepaintSwatch 1020", "CenterTable", "ZoomOut",
-                                                          "ZoomIn", "ShowAbout"}));
+    EXPECT_EQ(rig.Window.Calls, (std::vector<std::string>{"RepaintSwatch 1020", "CenterTable",
+                                                          "ZoomOut", "ZoomIn", "ShowAbout"}));
 }
 
 TEST_F(MainDialogTest, OkStoresAndEndsWithOneCancelEndsWithTwo) {
@@ -213,11 +215,11 @@ TEST_F(MainDialogTest, ThePopupOpensClosesRetargetsAndIsDismissedByAnythingElse)
     rig.Controls.Type(IDC_LINE_COLOR, u"000000");  // an edit's change closes it too
     EXPECT_EQ(editor.OpenFor, 0);
 
-    EXPECT_EQ(rig.Window.Calls,
-              (std::vector<std::string>{
-                  "ShowSizeEditor 1039", "HideSizeEditor", "ShowSizeEditor 1039", "ShowSizeEditor 1041",
-                  "HideSizeEditor", "CenterTable", "ShowSizeEditor 1041", "HideSizeEditor",
-                  "ShowSizeEditor 1041", "HideSizeEditor", "RepaintSwatch 1006"}));
+    EXPECT_EQ(rig.Window.Calls, (std::vector<std::string>{
+                                    "ShowSizeEditor 1039", "HideSizeEditor", "ShowSizeEditor 1039",
+                                    "ShowSizeEditor 1041", "HideSizeEditor", "CenterTable",
+                                    "ShowSizeEditor 1041", "HideSizeEditor", "ShowSizeEditor 1041",
+                                    "HideSizeEditor", "RepaintSwatch 1006"}));
 }
 
 TEST_F(MainDialogTest, WithoutAPopupItsButtonsDoNothing) {

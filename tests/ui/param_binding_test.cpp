@@ -51,7 +51,8 @@ TEST_F(BindingTest, WritesEveryFieldAsTheDialogShowsIt) {
         {IDC_TABLE_HEIGHT, u"120"}, {IDC_ROW_SIZES, u""}, {IDC_LEFT_MARGIN, u"-5"},
         {IDC_TOP_MARGIN, u"20"}, {IDC_BORDER_LINE_SIZE, u"1"}, {IDC_GRID_LINE_SIZE, u"1"},
         {IDC_LINE_COLOR, u"95B3D7"}, {IDC_LINE_OPACITY, u"255"}, {IDC_BACK_OPACITY, u"128"},
-        {IDC_FIRST_BACK_COLOR, u"4F81BD"}, {IDC_BACK_COLOR, u"B8CCE4"}, {IDC_BACK_COLOR2, u"DBE5F1"}};
+        {IDC_FIRST_BACK_COLOR, u"4F81BD"}, {IDC_BACK_COLOR, u"B8CCE4"},
+        {IDC_BACK_COLOR2, u"DBE5F1"}};
     for (const auto& [id, text] : texts) EXPECT_EQ(controls.Controls[id].text, text) << id;
     EXPECT_EQ(controls.Selection(IDC_GRID_LINE_TYPE), LineDot);
     EXPECT_EQ(controls.Selection(IDC_BORDER_LINE_TYPE), LineSolid);

@@ -54,11 +54,11 @@ TableParams Unusual() {
 
 // Every field but DockBorder, which the file does not hold.
 auto FileFields(const TableParams& p) {
-    return std::make_tuple(p.Rows, p.Cols, p.GridLineSize, p.GridLineType, p.BorderLineSize,
-                           p.BorderLineType, p.FillBkGnd, p.LineOpaque, p.BackOpaque, p.LineColor,
-                           p.FirstBackClr, p.BackClr, p.BackClr2, std::u16string(SizeListText(p.RowSizes)),
-                           std::u16string(SizeListText(p.ColSizes)), p.TableWidth, p.TableHeight,
-                           p.LeftMargin, p.TopMargin, p.Borders);
+    return std::make_tuple(
+        p.Rows, p.Cols, p.GridLineSize, p.GridLineType, p.BorderLineSize, p.BorderLineType,
+        p.FillBkGnd, p.LineOpaque, p.BackOpaque, p.LineColor, p.FirstBackClr, p.BackClr, p.BackClr2,
+        std::u16string(SizeListText(p.RowSizes)), std::u16string(SizeListText(p.ColSizes)),
+        p.TableWidth, p.TableHeight, p.LeftMargin, p.TopMargin, p.Borders);
 }
 
 TEST(ParamsFile, TheDefaultsWriteTheTwentyKeysInFileOrder) {
@@ -92,8 +92,9 @@ TEST(ParamsFile, ASaveThenALoadRestoresEveryFieldButDocking) {
 TEST(ParamsFile, LoadingTakesTheFileRulesAndDefaults) {
     MapProfileStore store;
     SaveParams(store, Defaults());
-    for (const char16_t* key : {u"Rows", u"Cols", u"TableWidth", u"BorderLineSize", u"GridLineSize",
-                                u"Borders", u"FillBkGnd", u"BackOpaque", u"FirstBackClr", u"RowSizes"})
+    for (const char16_t* key :
+         {u"Rows", u"Cols", u"TableWidth", u"BorderLineSize", u"GridLineSize", u"Borders",
+          u"FillBkGnd", u"BackOpaque", u"FirstBackClr", u"RowSizes"})
         store.Remove(key);
     store.WriteString(u"LineOpaque", u"300");
     store.WriteString(u"LineColor", u" 0x4f81bd");
@@ -141,14 +142,26 @@ TEST(ParamsFile, TheHostReadsWhatTheDialogWrites) {
     std::string error;
     ASSERT_TRUE(hosting::ParseParamsIni(ini, read, error)) << error;
     const std::vector<std::pair<uint32_t, DescriptorValue>> expected = {
-        {FourCC("rowS"), saved.Rows}, {FourCC("colS"), saved.Cols}, {FourCC("lefM"), saved.LeftMargin},
-        {FourCC("topM"), saved.TopMargin}, {FourCC("tabW"), saved.TableWidth}, {FourCC("tabH"), saved.TableHeight},
-        {FourCC("gdlZ"), saved.GridLineSize}, {FourCC("gdlT"), saved.GridLineType},
-        {FourCC("gdlC"), int32_t(saved.LineColor)}, {FourCC("bdlZ"), saved.BorderLineSize},
-        {FourCC("bdlT"), saved.BorderLineType}, {FourCC("bbdS"), saved.Borders}, {FourCC("filB"), false}, {FourCC("docK"), true},
-        {FourCC("lioP"), int32_t(saved.LineOpaque)}, {FourCC("bkoP"), int32_t(saved.BackOpaque)},
-        {FourCC("firC"), int32_t(saved.FirstBackClr)}, {FourCC("bkc1"), int32_t(saved.BackClr)},
-        {FourCC("bkc2"), int32_t(saved.BackClr2)}, {FourCC("rowZ"), Narrow(std::u16string(SizeListText(saved.RowSizes)))},
+        {FourCC("rowS"), saved.Rows},
+        {FourCC("colS"), saved.Cols},
+        {FourCC("lefM"), saved.LeftMargin},
+        {FourCC("topM"), saved.TopMargin},
+        {FourCC("tabW"), saved.TableWidth},
+        {FourCC("tabH"), saved.TableHeight},
+        {FourCC("gdlZ"), saved.GridLineSize},
+        {FourCC("gdlT"), saved.GridLineType},
+        {FourCC("gdlC"), int32_t(saved.LineColor)},
+        {FourCC("bdlZ"), saved.BorderLineSize},
+        {FourCC("bdlT"), saved.BorderLineType},
+        {FourCC("bbdS"), saved.Borders},
+        {FourCC("filB"), false},
+        {FourCC("docK"), true},
+        {FourCC("lioP"), int32_t(saved.LineOpaque)},
+        {FourCC("bkoP"), int32_t(saved.BackOpaque)},
+        {FourCC("firC"), int32_t(saved.FirstBackClr)},
+        {FourCC("bkc1"), int32_t(saved.BackClr)},
+        {FourCC("bkc2"), int32_t(saved.BackClr2)},
+        {FourCC("rowZ"), Narrow(std::u16string(SizeListText(saved.RowSizes)))},
         {FourCC("colZ"), std::string()}};
     ASSERT_EQ(read.size(), expected.size());
     for (const auto& [key, value] : expected) {
