@@ -60,7 +60,9 @@ std::u16string FormatUnsigned(uint32_t value) { return Formatted("%lu", (unsigne
 std::u16string FormatBracketed(int32_t value) { return Formatted("[%ld]", long(value)); }
 std::u16string FormatHex6(uint32_t value) { return Formatted("%06lX", (unsigned long)value); }
 
-std::u16string FormatColor(uint32_t stored) { return FormatHex6(StoredToShownColour(stored & 0xFFFFFFu)); }
+std::u16string FormatColor(uint32_t stored) {
+    return FormatHex6(StoredToShownColour(stored & 0xFFFFFFu));
+}
 
 int32_t ParseHexLong(std::u16string_view text) {
     size_t i = 0;

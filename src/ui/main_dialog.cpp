@@ -111,12 +111,17 @@ void MainDialog::OnSizeListEdited() {
 void MainDialog::RefreshLayoutPreview(bool reread) {
     TableParams& params = state_.Params;
     if (reread) {
+        // The live handlers' rules: values they would not take are not taken.
         for (int id : {IDC_ROWS, IDC_COLS, IDC_BORDER_LINE_SIZE})
-            if (const std::optional<int32_t> count = ReadLiveCount(controls_, id)) CountOf(params, id) = *count;
-        for (int id : {IDC_LEFT_MARGIN, IDC_TOP_MARGIN}) MarginOf(params, id) = ReadSignedOrZero(controls_, id);
+            if (const std::optional<int32_t> count = ReadLiveCount(controls_, id))
+                CountOf(params, id) = *count;
+        for (int id : {IDC_LEFT_MARGIN, IDC_TOP_MARGIN})
+            MarginOf(params, id) = ReadSignedOrZero(controls_, id);
         for (int id : {IDC_TABLE_WIDTH, IDC_TABLE_HEIGHT})
-            if (const std::optional<int32_t> size = ReadPositive(controls_, id)) TotalSizeOf(params, id) = *size;
-        for (int id : {IDC_ROW_SIZES, IDC_COL_SIZES}) CopySizeListText(controls_, id, SizeListOf(params, id));
+            if (const std::optional<int32_t> size = ReadPositive(controls_, id))
+                TotalSizeOf(params, id) = *size;
+        for (int id : {IDC_ROW_SIZES, IDC_COL_SIZES})
+            CopySizeListText(controls_, id, SizeListOf(params, id));
     }
     LayoutTable(params, state_.Layout(), true, state_.PlaceGrips, state_.GripContext);
     window_.RepaintPreview();

@@ -84,7 +84,8 @@ void ReadValue(ProfileStore& store, const FileKey& key, TableParams& params) {
         params.*key.opacity = uint8_t(store.ReadInt(key.name, key.fallback) & 0xFF);
         break;
     case Kind::Colour:
-        params.*key.colour = uint32_t(ParseHexLong(store.ReadString(key.name, u"0", kColorTextUnits)));
+        params.*key.colour =
+            uint32_t(ParseHexLong(store.ReadString(key.name, u"0", kColorTextUnits)));
         break;
     case Kind::List:
         StoreSizeList(params.*key.list, store.ReadString(key.name, u"", kSizeListMaxUnits));
