@@ -43,14 +43,14 @@ struct Figures {
     size_t tiles = 0;
 };
 
-size_t PaintedBytes(const std::vector<host::Rect>& tiles, const hosting::Document& d) {
+size_t PaintedBytes(const std::vector<host::VRect>& tiles, const hosting::Document& d) {
     size_t bytes = 0;
-    for (const host::Rect& t : tiles) bytes += size_t(t.bottom - t.top) * size_t(t.right - t.left) * d.PixelBytes();
+    for (const host::VRect& t : tiles) bytes += size_t(t.bottom - t.top) * size_t(t.right - t.left) * d.PixelBytes();
     return bytes;
 }
 
-void MemsetTiles(const std::vector<host::Rect>& tiles, hosting::Document& d, int value) {
-    for (const host::Rect& t : tiles)
+void MemsetTiles(const std::vector<host::VRect>& tiles, hosting::Document& d, int value) {
+    for (const host::VRect& t : tiles)
         for (int32_t y = t.top; y < t.bottom; ++y)
             std::memset(d.Pixel(t.left, y), value, size_t(t.right - t.left) * d.PixelBytes());
 }

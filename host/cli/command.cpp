@@ -86,6 +86,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     hosting::RunOptions run;
     run.callParameters = !options.repeat;
     run.cancelAfterTiles = options.cancelAfter;
+    run.offerBigDocument = options.bigDocument;
     const hosting::RunReport report = host.Run(*plugin.value, run);
     if (!report.Succeeded()) return fail(RunFailure(report), kExitFailed);
     if (!scripting.End(scriptingProblem)) return fail(scriptingProblem, kExitFailed);

@@ -55,7 +55,7 @@ TEST(Arguments, RefusesWithAMessageNamingTheProblem) {
         {{"--canvas"}, "--canvas needs a value"},
         {{"--canvas", "0x10"}, "--canvas"},
         {{"--canvas", "800"}, "--canvas"},
-        {{"--canvas", "30001x10"}, "--canvas"},
+        {{"--canvas", "300001x10"}, "--canvas"},
         {{"--canvas", "8x8x8"}, "--canvas"},
         {{"--depth", "12"}, "--depth"},
         {{"--depth", "8bit"}, "--depth"},
