@@ -76,7 +76,9 @@ public:
         for (int guard = 0; guard < 1000 && !IsEmpty(OutRect()); ++guard) {
             const host::VRect out = OutRect(), filter = Filter();
             EXPECT_TRUE(IsEmpty(InRect()) && IsEmpty(MaskRect()));
-            if (record.bigDocumentData) EXPECT_TRUE(IsEmpty(record.outRect));  // only the 32-bit fields
+            if (record.bigDocumentData) {
+                EXPECT_TRUE(IsEmpty(record.outRect));  // only the 32-bit fields are written
+            }
             EXPECT_EQ(record.outHiPlane - record.outLoPlane + 1, kPlanes);
             EXPECT_TRUE(filter.top <= out.top && out.top < out.bottom && out.bottom <= filter.bottom &&
                         filter.left <= out.left && out.left < out.right && out.right <= filter.right);
