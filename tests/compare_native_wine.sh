@@ -47,6 +47,12 @@ configurations=(
   "dashes|--set GridLineSize=2 --set GridLineType=3 --set BorderLineSize=3 --set BorderLineType=4 --set Borders=5"
   "dashes-float|--depth 32 --set GridLineSize=3 --set GridLineType=1 --set BorderLineType=2"
   "replayed-action|--replay $action --play silent"
+  "big-document-far-right|--canvas 40000x600 --set LeftMargin=35000 --set TableWidth=4000"
+  "big-document-wide-table|--canvas 40000x600 --set LeftMargin=100 --set TableWidth=39000 --set Cols=7 --set GridLineType=3"
+  "big-document-past-the-edge|--canvas 1000x300 --set LeftMargin=10 --set TableWidth=66000"
+  "sixteen-bit-wraps|--canvas 1000x300 --set LeftMargin=10 --set TableWidth=66000 --no-big-document"
+  "sixteen-bit-wide-image|--canvas 40000x300 --set LeftMargin=32300 --no-big-document"
+  "sixteen-bit-selection|--selection 100,50,300,120 --no-big-document"
 )
 
 failures=0

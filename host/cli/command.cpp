@@ -106,6 +106,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
         return fail(problem, kExitUsage);
     run.callParameters = !options.repeat;
     run.cancelAfterTiles = options.cancelAfter;
+    run.offerBigDocument = options.bigDocument;
     const hosting::RunReport report = host.Run(*plugin.value, run);
     if (!report.Succeeded()) return fail(RunFailure(report), kExitFailed);
     if (!scripting.End(scriptingProblem)) return fail(scriptingProblem, kExitFailed);

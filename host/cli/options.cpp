@@ -81,7 +81,7 @@ std::string SetSelection(CliOptions& o, const std::string& v) {
     if (!edges) return "--selection wants LEFT,TOP,RIGHT,BOTTOM, each " + Range(0, kMaxDocumentSide) + ", not '" + v + "'";
     const auto& e = *edges;
     if (e[0] >= e[2] || e[1] >= e[3]) return "--selection " + v + " has no area (RIGHT > LEFT and BOTTOM > TOP)";
-    o.selection = host::Rect{int16_t(e[1]), int16_t(e[0]), int16_t(e[3]), int16_t(e[2])};
+    o.selection = host::VRect{e[1], e[0], e[3], e[2]};
     return {};
 }
 
@@ -99,6 +99,11 @@ std::string SetCancelAfter(CliOptions& o, const std::string& v) {
 
 std::string SetRepeat(CliOptions& o, const std::string&) {
     o.repeat = true;
+    return {};
+}
+
+std::string SetNoBigDocument(CliOptions& o, const std::string&) {
+    o.bigDocument = false;
     return {};
 }
 
@@ -189,6 +194,7 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--output", "PATH", "write here (default gridsmith.png, .pam or .pfm); the extension picks the format", &SetOutput},
         {"--cancel-after", "N", "the host cancels once N tiles are painted", &SetCancelAfter},
         {"--repeat", nullptr, "a repeat run: no parameters selector", &SetRepeat},
+        {"--no-big-document", nullptr, "offer only the 16-bit rectangles, as hosts without big documents do", &SetNoBigDocument},
         {"--params", "FILE", "draw the table of a Gridsmith parameter file (INI), without the dialog", &SetParams},
         {"--set", "KEY=VALUE", "change one parameter, named as in a parameter file (repeatable)", &AddSetting},
         {"--record", "FILE", "save the run's recorded action to FILE", &SetRecord},

@@ -27,10 +27,11 @@ struct CliOptions {
     std::optional<hosting::ColourMode> mode;    // canvas mode (rgb by default)
     std::optional<int> depth;                   // 8 (default), 16 or 32
     std::string fill;                           // canvas colour as hex; empty: white
-    std::optional<host::Rect> selection;
+    std::optional<host::VRect> selection;
     std::string output;                         // empty: gridsmith.<natural extension>
     int cancelAfter = -1;                       // -1: never cancel
     bool repeat = false;                        // skip the parameters selector
+    bool bigDocument = true;                    // offer bigDocumentData
     hosting::ScriptingOptions scripting;        // recorded actions and parameter files
     std::string uiScript;                       // steps the scripted user plays in the dialog
     bool interactive = false;                   // a person answers the dialog

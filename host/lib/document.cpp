@@ -76,6 +76,11 @@ Outcome<Document> Document::Create(int32_t width, int32_t height, ColourMode mod
     if (!IsSupportedDepth(depth))
         return Outcome<Document>::Failure("depth " + std::to_string(depth) +
                                           " is not 8, 16 or 32 bits");
+    const size_t bytes = size_t(width) * size_t(height) * size_t(PlaneCount(mode)) * size_t(depth / 8);
+    if (bytes > kMaxDocumentBytes)
+        return Outcome<Document>::Failure("image size " + std::to_string(width) + "x" +
+                                          std::to_string(height) + " needs more than " +
+                                          std::to_string(kMaxDocumentBytes >> 20) + " MiB");
     return Outcome<Document>::Success(Document(width, height, mode, depth));
 }
 

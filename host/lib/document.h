@@ -26,8 +26,10 @@ int16_t HostImageMode(ColourMode mode, int depth);
 
 bool IsSupportedDepth(int depth);  // 8, 16 or 32
 
-// Sides must fit the host's signed 16-bit rectangles.
-constexpr int32_t kMaxDocumentSide = 30000;
+// The host's largest document side (big documents carry 32-bit coordinates),
+// and the most sample bytes a document may take on this machine.
+constexpr int32_t kMaxDocumentSide = 300000;
+constexpr size_t kMaxDocumentBytes = size_t(1) << 30;
 
 class Document {
 public:

@@ -1,5 +1,6 @@
 #include "host/lib/filter_host.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/lib/request_check.h"
@@ -28,6 +29,11 @@ const char* SelectorName(int16_t selector) {
 void AppendFrom(const std::vector<std::string>& from, size_t first, std::vector<std::string>& to) {
     to.insert(to.end(), from.begin() + std::ptrdiff_t(first), from.end());
 }
+
+// What the 16-bit fields can say of a 32-bit coordinate.
+int16_t Clamp16(int32_t value) { return int16_t(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX)); }
+
+host::Rect Clamp16(const host::VRect& r) { return {Clamp16(r.top), Clamp16(r.left), Clamp16(r.bottom), Clamp16(r.right)}; }
 
 int16_t FilterCase(ColourMode mode, bool selection) {
     // Flat image 1/2, editable transparency 4/5 (without/with selection).
@@ -80,14 +86,16 @@ FilterHost::~FilterHost() { active_ = previous_; }
 
 void FilterHost::FillRecord() {
     host::FilterRecord& r = *record_;
-    const int16_t width = int16_t(document_.Width());
-    const int16_t height = int16_t(document_.Height());
+    const host::VPoint size{document_.Height(), document_.Width()};
+    bigDocument_.imageSize32 = bigDocument_.wholeSize32 = size;
+    bigDocument_.filterRect32 = {0, 0, size.v, size.h};
+    r.bigDocumentData = &bigDocument_;
     r.abortProc = &AbortProc;
     r.progressProc = &ProgressProc;
-    r.imageSize = {height, width};
+    r.imageSize = {Clamp16(size.v), Clamp16(size.h)};
     r.wholeSize = r.imageSize;
     r.planes = int16_t(document_.Planes());
-    r.filterRect = {0, 0, height, width};
+    r.filterRect = Clamp16(bigDocument_.filterRect32);
     r.maxSpace = kMaxSpace;
     r.hostSig = host::FourCC("8BIM");
     r.imageMode = HostImageMode(document_.Mode(), document_.Depth());
@@ -106,13 +114,14 @@ void FilterHost::FillRecord() {
     r.depth = document_.Depth();
 }
 
-std::string FilterHost::Select(const host::Rect& area) {
+std::string FilterHost::Select(const host::VRect& area) {
     if (IsEmpty(area) || area.left < 0 || area.top < 0 || area.right > document_.Width() ||
         area.bottom > document_.Height())
         return "selection " + RectText(area) + " is not an area inside the " +
                std::to_string(document_.Width()) + "x" + std::to_string(document_.Height()) +
                " image";
-    record_->filterRect = area;
+    bigDocument_.filterRect32 = area;
+    record_->filterRect = Clamp16(area);
     const bool whole = area.left == 0 && area.top == 0 && area.right == document_.Width() &&
                        area.bottom == document_.Height();
     record_->filterCase = FilterCase(document_.Mode(), !whole);
@@ -148,6 +157,8 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
 
 void FilterHost::RunSteps(const Plugin& plugin, const RunOptions& options, RunReport& report) {
     record_->bufferSpace = 0;
+    record_->bigDocumentData = options.offerBigDocument ? &bigDocument_ : nullptr;
+    bigDocument_.PluginUsing32BitCoordinates = 0;  // the plug-in opts in again in every run
     EndRequests();
     if (options.callParameters && !CallStep(plugin, host::filterSelectorParameters, report)) return;
     if (!CallStep(plugin, host::filterSelectorPrepare, report)) return;
@@ -172,30 +183,32 @@ bool FilterHost::CallStart(const Plugin& plugin, const RunOptions& options, RunR
 
 void FilterHost::ServeTiles(const Plugin& plugin, const RunOptions& options, RunReport& report) {
     host::FilterRecord& r = *record_;
-    for (int calls = 0; HasRequest(r); ++calls) {
+    for (int calls = 0;; ++calls) {
+        const Requests q = ReadRequests(r);
+        if (!HasRequest(q)) return;
         if (calls == kMaxContinueCalls) {
             report.hostErrors.push_back("the plug-in did not end the run after " +
                                         std::to_string(kMaxContinueCalls) + " tiles");
             return;
         }
-        if (std::string problem = CheckRequests(r); !problem.empty()) {
+        if (std::string problem = CheckRequests(q); !problem.empty()) {
             report.hostErrors.push_back(problem);
             return;
         }
         const int32_t padding = options.rowPadding > 0 ? options.rowPadding : 0;
-        const bool wantsOutput = !IsEmpty(r.outRect);
-        const bool wantsInput = !IsEmpty(r.inRect);
+        const bool wantsOutput = !IsEmpty(q.outRect);
+        const bool wantsInput = !IsEmpty(q.inRect);
         // A rectangle not asked for yields an empty tile, whatever its planes say.
-        TileBuffer output(document_, wantsOutput ? r.outRect : host::Rect{},
-                          wantsOutput ? r.outLoPlane : 0, wantsOutput ? r.outHiPlane : 0, padding,
+        TileBuffer output(document_, wantsOutput ? q.outRect : host::VRect{},
+                          wantsOutput ? q.outLoPlane : 0, wantsOutput ? q.outHiPlane : 0, padding,
                           outStorage_);
-        TileBuffer input(document_, wantsInput ? r.inRect : host::Rect{}, wantsInput ? r.inLoPlane : 0,
-                         wantsInput ? r.inHiPlane : 0, padding, inStorage_);
+        TileBuffer input(document_, wantsInput ? q.inRect : host::VRect{}, wantsInput ? q.inLoPlane : 0,
+                         wantsInput ? q.inHiPlane : 0, padding, inStorage_);
         r.outData = output.Data();
         r.outRowBytes = output.RowBytes();
         r.inData = input.Data();
         r.inRowBytes = input.RowBytes();
-        const host::Rect delivered = r.outRect;
+        const host::VRect delivered = q.outRect;
 
         const bool continued = CallStep(plugin, host::filterSelectorContinue, report);
         r.outData = r.inData = nullptr;
@@ -216,6 +229,7 @@ void FilterHost::ServeTiles(const Plugin& plugin, const RunOptions& options, Run
 
 void FilterHost::EndRequests() {
     record_->inRect = record_->outRect = record_->maskRect = host::Rect{};
+    bigDocument_.inRect32 = bigDocument_.outRect32 = bigDocument_.maskRect32 = host::VRect{};
 }
 
 host::Boolean FilterHost::AbortProc() {

@@ -23,6 +23,9 @@ struct RunOptions {
     bool callParameters = true;  // an interactive first run does; a repeat run does not
     int cancelAfterTiles = -1;   // abortProc reports a cancel once this many tiles are done
     int32_t rowPadding = 0;      // samples after each tile row, filled with a sentinel and checked
+    // The record points to a BigDocumentStruct; without it the plug-in sees
+    // only the signed 16-bit fields (clamped for documents beyond them).
+    bool offerBigDocument = true;
     // Called after each tile is written back into the document.
     std::function<void(const Document&)> afterTile;
     // Who answers the parameters dialog if the plug-in shows it.
@@ -36,7 +39,7 @@ struct Step {
 
 struct RunReport {
     std::vector<Step> steps;                // every call, in order
-    std::vector<host::Rect> tiles;          // every output tile delivered, in order
+    std::vector<host::VRect> tiles;         // every output tile delivered, in order
     std::vector<std::string> hostErrors;    // refused requests, padding written, misused procedures
 
     bool Called(int16_t selector) const;
@@ -59,7 +62,7 @@ public:
 
     // Restricts the run to `area` (a selection); empty when it lies inside
     // the document and has an area, else why not.
-    std::string Select(const host::Rect& area);
+    std::string Select(const host::VRect& area);
     void SetDescriptorParameters(host::PIDescriptorParameters* parameters) {
         record_->descriptorParameters = parameters;
     }
@@ -92,6 +95,7 @@ private:
     BufferSuite buffers_;
     HandleSuite handles_;
     std::unique_ptr<host::FilterRecord> record_;
+    host::BigDocumentStruct bigDocument_{};
     intptr_t data_ = 0;  // the plug-in's data cell
     std::vector<uint8_t> outStorage_;  // tile samples, reused from tile to tile
     std::vector<uint8_t> inStorage_;

@@ -5,7 +5,7 @@
 
 namespace gridsmith::hosting {
 
-TileBuffer::TileBuffer(const Document& document, const host::Rect& rect, int loPlane, int hiPlane,
+TileBuffer::TileBuffer(const Document& document, const host::VRect& rect, int loPlane, int hiPlane,
                        int32_t paddingSamples, std::vector<uint8_t>& storage)
     : rect_(rect),
       loPlane_(loPlane),

@@ -17,7 +17,7 @@ public:
     // `rect` and the planes must already be checked against the document.
     // `storage` holds the samples; reusing it across tiles keeps large tiles
     // from faulting in fresh memory every time.
-    TileBuffer(const Document& document, const host::Rect& rect, int loPlane, int hiPlane,
+    TileBuffer(const Document& document, const host::VRect& rect, int loPlane, int hiPlane,
                int32_t paddingSamples, std::vector<uint8_t>& storage);
 
     void* Data() { return bytes_.empty() ? nullptr : bytes_.data(); }
@@ -32,7 +32,7 @@ private:
     template <typename Visit>
     void ForEachRun(const Document& document, Visit visit) const;
 
-    host::Rect rect_;
+    host::VRect rect_;
     int loPlane_;
     size_t sampleBytes_;    // bytes of the delivered planes of one pixel
     size_t dataBytes_;      // bytes of one row without padding

@@ -48,8 +48,8 @@ struct DialogState {
     int32_t DrawPhase = PhaseBackground;
     int32_t ItemIndex = 0;
     int32_t ColumnIndex = 0;
-    host::Rect LineRect{};
-    host::Rect TileRect{};
+    host::VRect LineRect{};  // in 32-bit coordinates; narrowed only in the record
+    host::VRect TileRect{};
 
     HostBuffer RowSizeBuffer;
     int32_t* RowHeights = nullptr;

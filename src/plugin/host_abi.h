@@ -472,7 +472,8 @@ struct FilterRecord {
     void* plugInRef;
     int32_t depth;
     // Everything below exists only in hosts that allocate the full record;
-    // the plug-in never touches it.
+    // the plug-in touches only bigDocumentData, which lies within the
+    // reference hosts' zero-filled 556 bytes.
     Handle iCCprofileData;
     int32_t iCCprofileSize;
     int32_t canUseICCProfiles;

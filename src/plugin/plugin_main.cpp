@@ -7,6 +7,7 @@
 #include "plugin/filter_start.h"
 #include "plugin/module.h"
 #include "plugin/platform.h"
+#include "plugin/record_rects.h"
 #include "render/draw_passes.h"
 
 namespace gridsmith {
@@ -42,6 +43,9 @@ extern "C" void PluginMain(int16_t selector, void* record, intptr_t* data, int16
     g_record = static_cast<host::FilterRecord*>(record);
     state.Host = g_record;
     state.Instance = ModuleInstance();
+    // Every filter selector reaches the record: opt in to big documents on each.
+    if (g_record && selector >= host::filterSelectorParameters && selector <= host::filterSelectorFinish)
+        OptInToBigDocument(*g_record);
 
     switch (selector) {
     case host::filterSelectorAbout:

@@ -3,17 +3,11 @@
 #include <algorithm>
 #include <optional>
 
+#include "plugin/record_rects.h"
 #include "render/pixel_writer.h"
 
 namespace gridsmith {
 namespace {
-
-// Rectangles wrap like the host's signed 16-bit ones. Sums are taken in uint32,
-// where wrapping is defined, and only the low 16 bits are kept.
-int16_t Wrap16(uint32_t value) { return int16_t(uint16_t(value)); }
-
-int16_t Add16(int32_t a, int32_t b) { return Wrap16(uint32_t(a) + uint32_t(b)); }
-int16_t Sub16(int32_t a, int32_t b) { return Wrap16(uint32_t(a) - uint32_t(b)); }
 
 // How many entries of a layout array may be read: never past its capacity,
 // whatever the counts say, and none when the array is missing.
@@ -29,51 +23,62 @@ int32_t ColumnLimit(const DialogState& state) {
     return UsableCount(state.ColWidths, state.Params.Cols);
 }
 
-// Sum of sizes[0 .. count - 1], modulo 2^32; count is within the usable count.
-uint32_t SumOf(const int32_t* sizes, int32_t count) {
-    uint32_t sum = 0;
-    for (int32_t i = 0; i < count; ++i) sum += uint32_t(sizes[i]);
+// Sum of sizes[0 .. count - 1]; count is within the usable count, so the sum
+// of at most 100 int32 values is exact.
+int64_t SumOf(const int32_t* sizes, int32_t count) {
+    int64_t sum = 0;
+    for (int32_t i = 0; i < count; ++i) sum += sizes[i];
     return sum;
+}
+
+// Every edge is computed exactly in 64 bits and only then fitted to the
+// record's coordinates, so the one geometry serves both coordinate widths.
+struct Edges64 {
+    int64_t top, left, bottom, right;
+};
+
+host::VRect Fit(const host::FilterRecord& record, const Edges64& e) {
+    const CoordinateWidth width = CoordinateWidthOf(record);
+    return {FitCoordinate(width, e.top), FitCoordinate(width, e.left),
+            FitCoordinate(width, e.bottom), FitCoordinate(width, e.right)};
 }
 
 // The table's outer edges and the inner area inside the borders.
 struct TableEdges {
-    int16_t left, top, right, bottom;  // X, Y, X + W, Y + H
-    int16_t innerLeft, innerTop, innerRight, innerBottom;
+    Edges64 outer;  // X, Y, X + W, Y + H
+    Edges64 inner;  // inset by the border width
 };
 
 TableEdges EdgesOf(const DialogState& state) {
     const TableParams& p = state.Params;
-    const host::Rect& filter = state.Host->filterRect;
-    const int32_t b = p.BorderLineSize;
-    const int16_t x = Add16(filter.left, p.LeftMargin);
-    const int16_t y = Add16(filter.top, p.TopMargin);
-    const int16_t right = Add16(x, p.TableWidth);
-    const int16_t bottom = Add16(y, p.TableHeight);
-    return {x, y, right, bottom, Add16(x, b), Add16(y, b), Sub16(right, b), Sub16(bottom, b)};
+    const host::VRect filter = FilterRect(*state.Host);
+    const int64_t b = p.BorderLineSize;
+    const int64_t x = int64_t(filter.left) + p.LeftMargin;
+    const int64_t y = int64_t(filter.top) + p.TopMargin;
+    const int64_t right = x + p.TableWidth;
+    const int64_t bottom = y + p.TableHeight;
+    return {{y, x, bottom, right}, {y + b, x + b, bottom - b, right - b}};
 }
 
 // A grid line starts half its width (rounded toward zero) before its boundary.
 int32_t HalfGrid(const TableParams& p) { return p.GridLineSize / 2; }
 
-host::Rect BackgroundRowRect(const DialogState& state, int32_t row) {
-    const TableEdges e = EdgesOf(state);
-    const int16_t top = Wrap16(uint32_t(e.innerTop) + SumOf(state.RowHeights, row));
-    return {top, e.innerLeft, Add16(top, state.RowHeights[row]), e.innerRight};
+host::VRect BackgroundRowRect(const DialogState& state, int32_t row) {
+    const Edges64 in = EdgesOf(state).inner;
+    const int64_t top = in.top + SumOf(state.RowHeights, row);
+    return Fit(*state.Host, {top, in.left, top + state.RowHeights[row], in.right});
 }
 
-host::Rect HorizontalLineRect(const DialogState& state, int32_t line) {
-    const TableEdges e = EdgesOf(state);
-    const int16_t top = Wrap16(uint32_t(e.innerTop) + SumOf(state.RowHeights, line + 1) -
-                               uint32_t(HalfGrid(state.Params)));
-    return {top, e.innerLeft, Add16(top, state.Params.GridLineSize), e.innerRight};
+host::VRect HorizontalLineRect(const DialogState& state, int32_t line) {
+    const Edges64 in = EdgesOf(state).inner;
+    const int64_t top = in.top + SumOf(state.RowHeights, line + 1) - HalfGrid(state.Params);
+    return Fit(*state.Host, {top, in.left, top + state.Params.GridLineSize, in.right});
 }
 
-host::Rect VerticalLineRect(const DialogState& state, int32_t line) {
-    const TableEdges e = EdgesOf(state);
-    const int16_t left = Wrap16(uint32_t(e.innerLeft) + SumOf(state.ColWidths, line + 1) -
-                                uint32_t(HalfGrid(state.Params)));
-    return {e.innerTop, left, e.innerBottom, Add16(left, state.Params.GridLineSize)};
+host::VRect VerticalLineRect(const DialogState& state, int32_t line) {
+    const Edges64 in = EdgesOf(state).inner;
+    const int64_t left = in.left + SumOf(state.ColWidths, line + 1) - HalfGrid(state.Params);
+    return Fit(*state.Host, {in.top, left, in.bottom, left + state.Params.GridLineSize});
 }
 
 enum BorderIndex : int32_t { BorderIndexTop, BorderIndexLeft, BorderIndexBottom, BorderIndexRight };
@@ -81,52 +86,51 @@ enum BorderIndex : int32_t { BorderIndexTop, BorderIndexLeft, BorderIndexBottom,
 constexpr int32_t kBorderBitByIndex[4] = {BorderTop, BorderLeft, BorderBottom, BorderRight};
 
 // Top and bottom run the full table width, left and right the full height.
-host::Rect BorderRect(const DialogState& state, int32_t border) {
+host::VRect BorderRect(const DialogState& state, int32_t border) {
     const TableEdges e = EdgesOf(state);
+    const Edges64& o = e.outer;
     switch (border) {
-    case BorderIndexTop: return {e.top, e.left, e.innerTop, e.right};
-    case BorderIndexLeft: return {e.top, e.left, e.bottom, e.innerLeft};
-    case BorderIndexBottom: return {e.innerBottom, e.left, e.bottom, e.right};
-    default: return {e.top, e.innerRight, e.bottom, e.right};
+    case BorderIndexTop: return Fit(*state.Host, {o.top, o.left, e.inner.top, o.right});
+    case BorderIndexLeft: return Fit(*state.Host, {o.top, o.left, o.bottom, e.inner.left});
+    case BorderIndexBottom: return Fit(*state.Host, {e.inner.bottom, o.left, o.bottom, o.right});
+    default: return Fit(*state.Host, {o.top, e.inner.right, o.bottom, o.right});
     }
 }
 
-host::Rect ClipToFilter(const host::Rect& r, const host::Rect& filter) {
+host::VRect ClipToFilter(const host::VRect& r, const host::VRect& filter) {
     return {std::max(r.top, filter.top), std::max(r.left, filter.left),
             std::min(r.bottom, filter.bottom), std::min(r.right, filter.right)};
 }
 
-bool HasArea(const host::Rect& r) { return r.left < r.right && r.top < r.bottom; }
+bool HasArea(const host::VRect& r) { return r.left < r.right && r.top < r.bottom; }
 
 // Clips LineRect to the filter rectangle into TileRect; true when it is visible.
 bool ClipLineRect(DialogState& state) {
-    state.TileRect = ClipToFilter(state.LineRect, state.Host->filterRect);
+    state.TileRect = ClipToFilter(state.LineRect, FilterRect(*state.Host));
     return HasArea(state.TileRect);
 }
 
 // Within a pass the items follow each other until the first invisible one.
-bool NextBackgroundRow(DialogState& state) {
-    if (state.ItemIndex < 0 || state.ItemIndex >= RowLimit(state) - 1) return false;
-    ++state.ItemIndex;
-    state.LineRect.top = state.LineRect.bottom;
-    state.LineRect.bottom = Add16(state.LineRect.top, state.RowHeights[state.ItemIndex]);
+// The next item is computed afresh from the sums rather than moved from the
+// last one, so no saturated edge is carried forward.
+template <typename ItemRect>
+bool NextItem(DialogState& state, int32_t count, int32_t& index, ItemRect itemRect) {
+    if (index < 0 || index >= count - 1) return false;
+    ++index;
+    state.LineRect = itemRect(state, index);
     return ClipLineRect(state);
+}
+
+bool NextBackgroundRow(DialogState& state) {
+    return NextItem(state, RowLimit(state), state.ItemIndex, BackgroundRowRect);
 }
 
 bool NextHorizontalLine(DialogState& state) {
-    if (state.ItemIndex < 0 || state.ItemIndex >= RowLimit(state) - 2) return false;
-    ++state.ItemIndex;
-    state.LineRect.top = Add16(state.LineRect.top, state.RowHeights[state.ItemIndex]);
-    state.LineRect.bottom = Add16(state.LineRect.top, state.Params.GridLineSize);
-    return ClipLineRect(state);
+    return NextItem(state, RowLimit(state) - 1, state.ItemIndex, HorizontalLineRect);
 }
 
 bool NextVerticalLine(DialogState& state) {
-    if (state.ColumnIndex < 0 || state.ColumnIndex >= ColumnLimit(state) - 2) return false;
-    ++state.ColumnIndex;
-    state.LineRect.left = Add16(state.LineRect.left, state.ColWidths[state.ColumnIndex]);
-    state.LineRect.right = Add16(state.LineRect.left, state.Params.GridLineSize);
-    return ClipLineRect(state);
+    return NextItem(state, ColumnLimit(state) - 1, state.ColumnIndex, VerticalLineRect);
 }
 
 bool NextBorder(DialogState& state) {
@@ -195,15 +199,25 @@ std::optional<ItemPaint> PaintForCurrentItem(const DialogState& state) {
     }
 }
 
-// The tile exactly as the host delivered it.
+// Rows or columns between two edges; none when inverted, and never more than
+// int32 holds, whatever the host wrote.
+int32_t Extent(int32_t from, int32_t to) {
+    return int32_t(std::clamp<int64_t>(int64_t(to) - from, 0, INT32_MAX));
+}
+
+}  // namespace
+
 Tile DeliveredTile(const host::FilterRecord& record) {
+    const host::VRect out = OutRect(record);
     return Tile{record.outData,
                 record.outRowBytes,
-                int32_t(record.outRect.bottom) - record.outRect.top,
-                int32_t(record.outRect.right) - record.outRect.left,
+                Extent(out.top, out.bottom),
+                Extent(out.left, out.right),
                 int32_t(record.outHiPlane) - record.outLoPlane + 1,
                 record.depth};
 }
+
+namespace {
 
 void PaintDeliveredTile(const DialogState& state) {
     if (const std::optional<ItemPaint> paint = PaintForCurrentItem(state))
@@ -214,8 +228,7 @@ void PaintDeliveredTile(const DialogState& state) {
 }  // namespace
 
 bool TableReachesFilterRect(const DialogState& state) {
-    const TableEdges e = EdgesOf(state);
-    return HasArea(ClipToFilter({e.top, e.left, e.bottom, e.right}, state.Host->filterRect));
+    return HasArea(ClipToFilter(Fit(*state.Host, EdgesOf(state).outer), FilterRect(*state.Host)));
 }
 
 namespace {
@@ -260,20 +273,14 @@ bool FindFirstBorder(DialogState& state, int32_t fromIndex) {
 
 void RequestTile(DialogState& state) {
     host::FilterRecord& record = *state.Host;
-    record.outRect = state.TileRect;
-    record.inRect = {};
-    record.maskRect = {};
+    SetRequestRects(record, state.TileRect);
     record.inLoPlane = 0;
     record.inHiPlane = 0;
     record.outLoPlane = 0;
-    record.outHiPlane = Add16(record.planes, -1);
+    record.outHiPlane = int16_t(uint16_t(record.planes - 1));  // wraps like the 16-bit fields
 }
 
-void EndRequests(host::FilterRecord& record) {
-    record.inRect = {};
-    record.outRect = {};
-    record.maskRect = {};
-}
+void EndRequests(host::FilterRecord& record) { SetRequestRects(record, {}); }
 
 host::OSErr ContinueFilter(DialogState& state) {
     if (!state.Host) return host::filterBadParameters;

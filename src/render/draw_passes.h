@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "plugin/dialog_state.h"
+#include "render/pixel_writer.h"
 
 namespace gridsmith {
 
@@ -12,8 +13,9 @@ namespace gridsmith {
 bool TableReachesFilterRect(const DialogState& state);
 
 // First-item searches: each sets ItemIndex or ColumnIndex, LineRect and
-// TileRect from state.Host->filterRect and returns true when it finds an item
-// that reaches into the filter rectangle.
+// TileRect from the host's filter rectangle and returns true when it finds an
+// item that reaches into it. Coordinates are those of the record: 32-bit when
+// the host offers big documents, else signed 16-bit with wrap-around.
 bool FindFirstBackgroundRow(DialogState& state);
 bool FindFirstHorizontalLine(DialogState& state);
 bool FindFirstVerticalLine(DialogState& state);
@@ -23,6 +25,9 @@ bool FindFirstBorder(DialogState& state, int32_t fromIndex);
 void RequestTile(DialogState& state);
 // Empties every requested rectangle: the run ends.
 void EndRequests(host::FilterRecord& record);
+
+// The output tile the host delivered, as the pixel writer takes it.
+Tile DeliveredTile(const host::FilterRecord& record);
 
 // The continue selector: paints the delivered tile and requests the next item.
 host::OSErr ContinueFilter(DialogState& state);

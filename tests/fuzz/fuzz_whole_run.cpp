@@ -1,7 +1,10 @@
 // Whole runs through the substitute host with random table parameters (set
-// by the dialog stand-in, as OK would), documents, selections, cancels and
-// row padding. The host must never see a request outside the filter
-// rectangle or a plane out of range, and no buffer may outlive the run.
+// by the dialog stand-in, as OK would), documents (some wider than 16 bits
+// reach), selections, cancels and row padding, with and without big
+// documents offered; margins and sizes reach the ends of the 32-bit range.
+// The host must never see a request outside the filter rectangle or a plane
+// out of range, a plug-in offered big documents must opt in, and no buffer
+// may outlive the run.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
@@ -34,15 +37,25 @@ void SizeList(FuzzedDataProvider& in, char16_t (&list)[kSizeListCapacity]) {
     list[n] = 0;
 }
 
+// Small, anywhere in int32, or within reach of either end of the range.
+int32_t Coordinate(FuzzedDataProvider& in, int32_t low, int32_t high) {
+    switch (in.ConsumeIntegralInRange(0, 3)) {
+    case 0: return in.ConsumeIntegral<int32_t>();
+    case 1: return INT32_MAX - in.ConsumeIntegralInRange(0, 70000);
+    case 2: return INT32_MIN + in.ConsumeIntegralInRange(0, 70000);
+    default: return in.ConsumeIntegralInRange(low, high);
+    }
+}
+
 TableParams RandomParams(FuzzedDataProvider& in) {
     TableParams p{};
     ApplyDefaultParams(p);
     p.Rows = in.ConsumeIntegralInRange(-1, 102);
     p.Cols = in.ConsumeIntegralInRange(-1, 102);
-    p.TableWidth = in.ConsumeIntegralInRange(-40, 400);
-    p.TableHeight = in.ConsumeIntegralInRange(-40, 400);
-    p.LeftMargin = in.ConsumeBool() ? in.ConsumeIntegral<int32_t>() : in.ConsumeIntegralInRange(-200, 200);
-    p.TopMargin = in.ConsumeBool() ? in.ConsumeIntegral<int32_t>() : in.ConsumeIntegralInRange(-200, 200);
+    p.TableWidth = Coordinate(in, -40, 70000);
+    p.TableHeight = Coordinate(in, -40, 400);
+    p.LeftMargin = Coordinate(in, -200, 70000);
+    p.TopMargin = Coordinate(in, -200, 200);
     p.GridLineSize = in.ConsumeIntegralInRange(-2, 12);
     p.GridLineType = in.ConsumeIntegralInRange(-1, 6);
     p.BorderLineSize = in.ConsumeIntegralInRange(-2, 12);
@@ -66,23 +79,27 @@ TableParams RandomParams(FuzzedDataProvider& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
-    const int32_t width = in.ConsumeIntegralInRange(1, 96);
-    const int32_t height = in.ConsumeIntegralInRange(1, 96);
+    // Some documents are wider than 16-bit rectangles reach, and so short
+    // that they stay cheap.
+    const bool wide = in.ConsumeBool();
+    const int32_t width = wide ? in.ConsumeIntegralInRange(32000, 70000) : in.ConsumeIntegralInRange(1, 96);
+    const int32_t height = wide ? in.ConsumeIntegralInRange(1, 3) : in.ConsumeIntegralInRange(1, 96);
     const auto mode = static_cast<hosting::ColourMode>(in.ConsumeIntegralInRange(0, 5));
     const int depth = in.PickValueInArray({8, 16, 32});
     hosting::Document document(width, height, mode, depth);
 
     hosting::FilterHost host(document);
     if (in.ConsumeBool()) {
-        const int16_t left = int16_t(in.ConsumeIntegralInRange(0, width - 1));
-        const int16_t top = int16_t(in.ConsumeIntegralInRange(0, height - 1));
-        const int16_t right = int16_t(in.ConsumeIntegralInRange(left + 1, width));
-        const int16_t bottom = int16_t(in.ConsumeIntegralInRange(top + 1, height));
+        const int32_t left = in.ConsumeIntegralInRange(0, width - 1);
+        const int32_t top = in.ConsumeIntegralInRange(0, height - 1);
+        const int32_t right = in.ConsumeIntegralInRange(left + 1, width);
+        const int32_t bottom = in.ConsumeIntegralInRange(top + 1, height);
         if (!host.Select({top, left, bottom, right}).empty()) Fail("a valid selection was refused");
     }
     hosting::RunOptions options;
     options.cancelAfterTiles = in.ConsumeIntegralInRange(-1, 40);
     options.rowPadding = in.ConsumeIntegralInRange(0, 3);
+    options.offerBigDocument = in.ConsumeBool();
     g_params = RandomParams(in);
 
     DialogState& state = ModuleState();
@@ -93,6 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform::SetParametersDialogStandIn(nullptr);
 
     if (!report.hostErrors.empty()) Fail(report.hostErrors.front());
+    if (options.offerBigDocument && host.Record().bigDocumentData->PluginUsing32BitCoordinates != 1)
+        Fail("offered big documents, the plug-in did not opt in");
     if (host.Buffers().LiveBuffers() != 0) Fail("host buffers left after the run");
     if (host.Handles().LiveHandles() != 0) Fail("host handles left after the run");
     return 0;

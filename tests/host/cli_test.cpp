@@ -55,7 +55,7 @@ TEST(Arguments, RefusesWithAMessageNamingTheProblem) {
         {{"--canvas"}, "--canvas needs a value"},
         {{"--canvas", "0x10"}, "--canvas"},
         {{"--canvas", "800"}, "--canvas"},
-        {{"--canvas", "30001x10"}, "--canvas"},
+        {{"--canvas", "300001x10"}, "--canvas"},
         {{"--canvas", "8x8x8"}, "--canvas"},
         {{"--depth", "12"}, "--depth"},
         {{"--depth", "8bit"}, "--depth"},
@@ -102,6 +102,30 @@ TEST_F(CommandLine, WithoutArgumentsDrawsTheDefaultTableIntoGridsmithPng) {
     EXPECT_EQ(written.value.Height(), 600);
     EXPECT_EQ(written.value.Sample(40, 30, 0), 149);  // the left border
     EXPECT_EQ(written.value.Sample(10, 10, 0), 255);  // white canvas
+}
+
+TEST_F(CommandLine, BigCanvasAndTheSixteenBitSwitch) {
+    const std::vector<std::string> wide = {"--canvas", "40000x100", "--set", "LeftMargin=10",
+                                           "--set", "TableWidth=66000"};
+    Result result = RunHost(wide);
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    auto written = hosting::ReadImage("gridsmith.png");
+    ASSERT_TRUE(written.ok()) << written.error;
+    EXPECT_EQ(written.value.Width(), 40000);
+    EXPECT_EQ(written.value.Sample(30000, 30, 0), 79);  // row 0 runs on
+
+    std::vector<std::string> narrow = wide;
+    narrow.push_back("--no-big-document");
+    result = RunHost(narrow);
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    written = hosting::ReadImage("gridsmith.png");
+    ASSERT_TRUE(written.ok()) << written.error;
+    EXPECT_EQ(written.value.Sample(473, 30, 0), 149);  // 66000 wrapped to 464
+    EXPECT_EQ(written.value.Sample(30000, 30, 0), 255);
+
+    result = RunHost({"--canvas", "300000x300000"});
+    EXPECT_EQ(result.code, kExitFailed);
+    EXPECT_NE(result.err.find("MiB"), std::string::npos) << result.err;
 }
 
 TEST_F(CommandLine, SelectionOutsideTheImageIsRefused) {

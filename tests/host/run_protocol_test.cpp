@@ -14,28 +14,44 @@ namespace {
 // What the scripted plug-in does: request `rect` and `planes` at start, and
 // optionally write one byte past the first tile row or free a foreign ID.
 struct Script {
-    host::Rect rect{};
+    host::VRect rect{};
     int16_t loPlane = 0;
     int16_t hiPlane = 0;
     bool writePastRow = false;
     bool freeForeignBuffer = false;
     uint8_t paint = 0;  // non-zero: every delivered sample becomes this
+    bool bigDocument = false;  // opt in and use the 32-bit fields
 };
 Script g_script;
+
+host::VRect OutRect(const host::FilterRecord& r) {
+    if (g_script.bigDocument) return r.bigDocumentData->outRect32;
+    return {r.outRect.top, r.outRect.left, r.outRect.bottom, r.outRect.right};
+}
+
+void SetOutRect(host::FilterRecord& r, const host::VRect& rect) {
+    if (g_script.bigDocument) {
+        r.bigDocumentData->PluginUsing32BitCoordinates = 1;
+        r.bigDocumentData->outRect32 = rect;
+    } else {
+        r.outRect = {int16_t(rect.top), int16_t(rect.left), int16_t(rect.bottom), int16_t(rect.right)};
+    }
+}
 
 void ScriptedEntry(int16_t selector, void* record, intptr_t*, int16_t*) {
     auto& r = *static_cast<host::FilterRecord*>(record);
     if (selector == host::filterSelectorStart) {
-        r.outRect = g_script.rect;
+        SetOutRect(r, g_script.rect);
         r.outLoPlane = g_script.loPlane;
         r.outHiPlane = g_script.hiPlane;
     } else if (selector == host::filterSelectorContinue) {
+        const host::VRect out = OutRect(r);
         const int planes = r.outHiPlane - r.outLoPlane + 1;
-        const int rowSamples = (r.outRect.right - r.outRect.left) * planes;
-        for (int y = 0; g_script.paint && y < r.outRect.bottom - r.outRect.top; ++y)
+        const int rowSamples = (out.right - out.left) * planes;
+        for (int y = 0; g_script.paint && y < out.bottom - out.top; ++y)
             std::memset(static_cast<char*>(r.outData) + y * r.outRowBytes, g_script.paint, size_t(rowSamples));
-        if (g_script.writePastRow) static_cast<char*>(r.outData)[(r.outRect.right - r.outRect.left) * planes] = 1;
-        r.outRect = {};
+        if (g_script.writePastRow) static_cast<char*>(r.outData)[(out.right - out.left) * planes] = 1;
+        SetOutRect(r, {});
     } else if (selector == host::filterSelectorFinish && g_script.freeForeignBuffer) {
         r.bufferProcs->freeProc(reinterpret_cast<host::BufferID>(&g_script));
     }
@@ -64,6 +80,35 @@ protected:
     Document document_{50, 40, ColourMode::Rgb, 8};
     FilterHost host_{document_};
 };
+
+// A plug-in that opted in is served from the 32-bit fields, whose filter
+// rectangle is the one checked; one that did not, from the 16-bit ones.
+TEST(BigDocumentProtocol, ThePlugInsChoiceOfFieldsIsHonoured) {
+    Document wide(40000, 2, ColourMode::Gray, 8);
+    FilterHost host(wide);
+    Script script{{0, 35000, 1, 35010}};
+    script.bigDocument = true;
+    script.paint = 7;
+    g_script = script;
+    RunReport report = host.Run(ScriptedPlugin());
+    EXPECT_TRUE(report.Succeeded()) << report.Problem();
+    ASSERT_EQ(report.tiles.size(), 1u);
+    EXPECT_EQ(report.tiles.front().left, 35000);
+    EXPECT_EQ(wide.Sample(35009, 0, 0), 7);
+    EXPECT_EQ(wide.Sample(35010, 0, 0), 0);
+
+    g_script.rect = {0, 39990, 1, 40001};  // one column past the image
+    report = host.Run(ScriptedPlugin());
+    ASSERT_FALSE(report.hostErrors.empty());
+    EXPECT_NE(report.hostErrors.front().find("(39990,0)-(40001,1) lies outside"), std::string::npos)
+        << report.hostErrors.front();
+
+    // Without the opt-in the 16-bit fields count: they reach only 32767.
+    g_script.bigDocument = false;
+    g_script.rect = {0, 32760, 1, 32767};
+    EXPECT_TRUE(host.Run(ScriptedPlugin()).Succeeded());
+    EXPECT_EQ(wide.Sample(32766, 0, 0), 7);
+}
 
 TEST_F(Protocol, RequestOutsideTheSelection) {
     ASSERT_EQ(host_.Select({10, 10, 30, 30}), "");

@@ -30,9 +30,10 @@ constexpr Rgba kOddRow{184, 204, 228, 128};   // rows 1 and 3
 constexpr Rgba kEvenRow{219, 229, 241, 128};  // row 2
 constexpr uint8_t kWhite = 255;
 
-RunOptions RepeatRun() {
+RunOptions RepeatRun(bool bigDocument = true) {
     RunOptions options;
     options.callParameters = false;
+    options.offerBigDocument = bigDocument;
     options.rowPadding = 3;
     return options;
 }
@@ -64,16 +65,17 @@ void ExpectCleanRun(const RunReport& report, const FilterHost& host) {
     EXPECT_EQ(const_cast<FilterHost&>(host).Buffers().LiveBuffers(), 0);
 }
 
-class DefaultTable : public ::testing::TestWithParam<std::tuple<ColourMode, int>> {};
+// Mode, depth, and whether the host offers big documents.
+class DefaultTable : public ::testing::TestWithParam<std::tuple<ColourMode, int, bool>> {};
 
 // Defaults at margins 40, 20: rows from y 21, 50, 79, 109 (heights 29, 29, 30,
 // 30), columns from x 41 (139, 139, 140), one-pixel lines and borders.
 TEST_P(DefaultTable, PaintsRowsLinesAndBordersOnly) {
-    const auto [mode, depth] = GetParam();
+    const auto [mode, depth, bigDocument] = GetParam();
     auto plugin = PluginUnderTest();
     Document document = WhiteCanvas(mode, depth);
     FilterHost host(document);
-    const RunReport report = host.Run(*plugin, RepeatRun());
+    const RunReport report = host.Run(*plugin, RepeatRun(bigDocument));
     ExpectCleanRun(report, host);
     EXPECT_EQ(report.tiles.size(), 13u);  // 4 rows, 3 + 2 grid lines, 4 borders
 
@@ -97,32 +99,36 @@ TEST_P(DefaultTable, PaintsRowsLinesAndBordersOnly) {
 }
 
 std::string ConfigName(const ::testing::TestParamInfo<DefaultTable::ParamType>& info) {
-    return std::string(hosting::ModeName(std::get<0>(info.param))) + std::to_string(std::get<1>(info.param));
+    return std::string(hosting::ModeName(std::get<0>(info.param))) + std::to_string(std::get<1>(info.param)) +
+           (std::get<2>(info.param) ? "big" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryModeAndDepth, DefaultTable,
                          ::testing::Combine(::testing::Values(ColourMode::Gray, ColourMode::GrayAlpha,
                                                               ColourMode::Rgb, ColourMode::RgbAlpha,
                                                               ColourMode::Cmyk, ColourMode::CmykAlpha),
-                                            ::testing::Values(8, 16, 32)),
+                                            ::testing::Values(8, 16, 32), ::testing::Bool()),
                          ConfigName);
 
 TEST(WholeRun, StaysInsideTheSelection) {
-    auto plugin = PluginUnderTest();
-    Document document = WhiteCanvas(ColourMode::Rgb, 8);
-    FilterHost host(document);
-    ASSERT_EQ(host.Select({50, 100, 120, 300}), "");  // top, left, bottom, right
-    const RunReport report = host.Run(*plugin, RepeatRun());
-    ExpectCleanRun(report, host);  // also: every request lay inside the selection
+    for (bool bigDocument : {false, true}) {
+        SCOPED_TRACE(bigDocument ? "big document" : "16-bit rectangles");
+        auto plugin = PluginUnderTest();
+        Document document = WhiteCanvas(ColourMode::Rgb, 8);
+        FilterHost host(document);
+        ASSERT_EQ(host.Select({50, 100, 120, 300}), "");  // top, left, bottom, right
+        const RunReport report = host.Run(*plugin, RepeatRun(bigDocument));
+        ExpectCleanRun(report, host);  // also: every request lay inside the selection
 
-    // The table starts at the selection's corner plus the margins: x 140, y 70.
-    ExpectPixel(document, 140, 80, kLine, "left border");
-    ExpectPixel(document, 150, 70, kLine, "top border");
-    ExpectPixel(document, 150, 80, kFirstRow, "row 0");
-    ExpectPixel(document, 299, 80, kFirstRow, "row 0 at the selection's edge");
-    ExpectWhite(document, 300, 80, "row 0 past the selection");
-    ExpectPixel(document, 150, 119, kOddRow, "row 1 at the selection's bottom");
-    ExpectWhite(document, 150, 120, "row 1 below the selection");
+        // The table starts at the selection's corner plus the margins: x 140, y 70.
+        ExpectPixel(document, 140, 80, kLine, "left border");
+        ExpectPixel(document, 150, 70, kLine, "top border");
+        ExpectPixel(document, 150, 80, kFirstRow, "row 0");
+        ExpectPixel(document, 299, 80, kFirstRow, "row 0 at the selection's edge");
+        ExpectWhite(document, 300, 80, "row 0 past the selection");
+        ExpectPixel(document, 150, 119, kOddRow, "row 1 at the selection's bottom");
+        ExpectWhite(document, 150, 120, "row 1 below the selection");
+    }
 }
 
 TEST(WholeRun, ClipsATableStartingOutsideTheImage) {

@@ -16,7 +16,9 @@ const std::vector<int> kLine{255, 0, 0, 255}, kNothing{0, 0, 0, 0};
 // Rectangles as top, left, bottom, right, which GoogleTest compares and prints.
 using Box = std::array<int, 4>;
 Box BoxOf(const host::Rect& r) { return {r.top, r.left, r.bottom, r.right}; }
-bool IsEmpty(const host::Rect& r) { return BoxOf(r) == Box{}; }
+Box BoxOf(const host::VRect& r) { return {r.top, r.left, r.bottom, r.right}; }
+template <typename R>
+bool IsEmpty(const R& r) { return BoxOf(r) == Box{}; }
 
 using Request = std::tuple<int32_t, int32_t, Box>;  // pass, item, rectangle
 
@@ -57,24 +59,36 @@ public:
         p.TableWidth = Total(widths);
     }
 
+    // The host offers big documents: the filter rectangle becomes `filter`
+    // in 32-bit coordinates, and the image's corner lies at its corner.
+    void OfferBigDocument(const host::VRect& filter) {
+        record.bigDocumentData = &big_;
+        big_.filterRect32 = filter;
+        originX_ = filter.left;
+        originY_ = filter.top;
+    }
+
     std::vector<Request> Draw() {
         if (ChooseFirstItem())
             RequestTile(state);
         else
             EndRequests(record);
-        for (int guard = 0; guard < 1000 && !IsEmpty(record.outRect); ++guard) {
-            const host::Rect out = record.outRect, filter = record.filterRect;
-            EXPECT_TRUE(IsEmpty(record.inRect) && IsEmpty(record.maskRect));
+        for (int guard = 0; guard < 1000 && !IsEmpty(OutRect()); ++guard) {
+            const host::VRect out = OutRect(), filter = Filter();
+            EXPECT_TRUE(IsEmpty(InRect()) && IsEmpty(MaskRect()));
+            if (record.bigDocumentData) {
+                EXPECT_TRUE(IsEmpty(record.outRect));  // only the 32-bit fields are written
+            }
             EXPECT_EQ(record.outHiPlane - record.outLoPlane + 1, kPlanes);
             EXPECT_TRUE(filter.top <= out.top && out.top < out.bottom && out.bottom <= filter.bottom &&
                         filter.left <= out.left && out.left < out.right && out.right <= filter.right);
             const bool vertical = state.DrawPhase == PhaseVerticalGrid;
             requests_.emplace_back(state.DrawPhase, vertical ? state.ColumnIndex : state.ItemIndex, BoxOf(out));
-            record.outData = &document_[size_t((out.top * width_ + out.left) * kPlanes)];
+            record.outData = &document_[size_t(((int64_t(out.top) - originY_) * width_ + (int64_t(out.left) - originX_)) * kPlanes)];
             record.outRowBytes = width_ * kPlanes;
             EXPECT_EQ(ContinueFilter(state), host::noErr);
         }
-        EXPECT_TRUE(IsEmpty(record.outRect)) << "the run never ended";
+        EXPECT_TRUE(IsEmpty(OutRect())) << "the run never ended";
         return requests_;
     }
 
@@ -94,6 +108,12 @@ public:
     host::FilterRecord record{};
 
 private:
+    host::VRect Widen(const host::Rect& r) const { return {r.top, r.left, r.bottom, r.right}; }
+    host::VRect OutRect() const { return record.bigDocumentData ? big_.outRect32 : Widen(record.outRect); }
+    host::VRect InRect() const { return record.bigDocumentData ? big_.inRect32 : Widen(record.inRect); }
+    host::VRect MaskRect() const { return record.bigDocumentData ? big_.maskRect32 : Widen(record.maskRect); }
+    host::VRect Filter() const { return record.bigDocumentData ? big_.filterRect32 : Widen(record.filterRect); }
+
     int32_t Total(const std::vector<int32_t>& sizes) const {  // wraps, as the layout's would
         uint32_t total = 2 * uint32_t(state.Params.BorderLineSize);
         for (int32_t size : sizes) total += uint32_t(size);
@@ -113,6 +133,8 @@ private:
     }
 
     int32_t width_;
+    int64_t originX_ = 0, originY_ = 0;
+    host::BigDocumentStruct big_{};
     std::vector<uint8_t> document_;
     std::vector<int32_t> rowHeights_ = std::vector<int32_t>(MaxTableCells);
     std::vector<int32_t> colWidths_ = std::vector<int32_t>(MaxTableCells);
@@ -235,6 +257,44 @@ TEST(DrawPasses, MarginsAndSizesWrapLikeTheHostsRectangles) {
     EXPECT_EQ(wrapped.Draw(), plain.Draw());
 
     DrawRun extreme(100, 100);  // sums past int32 must stay defined
+    extreme.state.Params.LeftMargin = INT32_MAX;
+    extreme.state.Params.TopMargin = INT32_MIN;
+    extreme.state.Params.GridLineSize = extreme.state.Params.BorderLineSize = INT32_MIN;
+    extreme.Table({INT32_MAX, INT32_MAX}, {INT32_MIN, 5});
+    extreme.Draw();
+}
+
+TEST(DrawPasses, BigDocumentRequestsTheSameItemsThroughTheThirtyTwoBitFields) {
+    DrawRun narrow(200, 160), wide(200, 160);
+    wide.OfferBigDocument({0, 0, 160, 200});
+    for (DrawRun* run : {&narrow, &wide}) {
+        run->state.Params.LeftMargin = 10;
+        run->state.Params.TopMargin = 20;
+        run->Table({25, 25, 25, 25}, {30, 30, 30});
+    }
+    const std::vector<Request> requests = narrow.Draw();
+    EXPECT_EQ(requests.size(), 13u);
+    EXPECT_EQ(wide.Draw(), requests);
+}
+
+TEST(DrawPasses, ThirtyTwoBitEdgesSaturateInsteadOfWrapping) {
+    // A filter rectangle at the far end of the 32-bit range and a table of
+    // 1000 pixels starting 40 before that end: clipped there, not wrapped.
+    constexpr int32_t kEnd = INT32_MAX;
+    DrawRun run(100, 50);
+    run.OfferBigDocument({0, kEnd - 100, 50, kEnd});
+    run.state.Params.LeftMargin = 60;
+    run.state.Params.GridLineSize = 0;
+    run.Table({20}, {998});
+    const std::vector<Request> expected = {
+        {PhaseBackground, 0, {1, kEnd - 39, 21, kEnd}}, {PhaseBorders, 0, {0, kEnd - 40, 1, kEnd}},
+        {PhaseBorders, 1, {0, kEnd - 40, 22, kEnd - 39}}, {PhaseBorders, 2, {21, kEnd - 40, 22, kEnd}},
+    };  // the right border lies past the end of the range
+    EXPECT_EQ(run.Draw(), expected);
+    EXPECT_EQ(run.At(99, 10), (std::vector<int>{0, 255, 0, 128}));
+
+    DrawRun extreme(100, 100);  // no sum may overflow, whatever the values
+    extreme.OfferBigDocument({0, 0, 100, 100});
     extreme.state.Params.LeftMargin = INT32_MAX;
     extreme.state.Params.TopMargin = INT32_MIN;
     extreme.state.Params.GridLineSize = extreme.state.Params.BorderLineSize = INT32_MIN;
