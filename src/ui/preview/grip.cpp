@@ -1,5 +1,7 @@
 #include "ui/preview/grip.h"
 
+#include "ui/preview/preview_math.h"
+
 namespace gridsmith::ui {
 
 CGrip::CGrip(int32_t direction, int32_t size) : Size(size), Direction(direction) {
@@ -40,8 +42,8 @@ void CGrip::Offset(int32_t dx, int32_t dy) {
 }
 
 void CGrip::MoveBy(int32_t dx, int32_t dy, int32_t scale) {
-    DocX += dx * scale;
-    DocY += dy * scale;
+    DocX = Saturate(DocX + int64_t(dx) * scale);
+    DocY = Saturate(DocY + int64_t(dy) * scale);
     Offset(dx, dy);
 }
 

@@ -4,10 +4,12 @@
 // How the window layer uses the preview code. Everything under ui/preview
 // computes data and calls nothing outside itself; the window layer owns the
 // host calls, the device contexts and the messages:
-//  - Initialisation: SetupPreviewScale (then allocate the buffers the returned
-//    ThumbLayout asks for, then SetViewToDocument), FillThumbnail with a tile
-//    reader over readPixelsProc, ThumbnailDisplay for displayPixels, and
-//    PlaceGrips as the layout's grip hook (GripContext = the PreviewState).
+//  - Initialisation: SetupPreviewScale (write InputRateFor(FitScale) into the
+//    host record, allocate the tile buffer and the buffers Thumb asks for, then
+//    SetViewToDocument), FillThumbnail with a tile reader over readPixelsProc,
+//    ThumbnailDisplayFor for displayPixels, CurrentZoom for the label and
+//    buttons, and PlaceGripsHook as the layout's grip hook (GripContext = the
+//    PreviewState). Teardown frees the buffers and sets inputRate back to 1.0.
 //  - Zoom buttons: ZoomIn / ZoomOut return the label and both buttons' states;
 //    when Changed, read the thumbnail again and repaint without erasing.
 //  - Paint: PreviewBands, OutOfDocumentGreys, CornerGuides, the two ruler tick
