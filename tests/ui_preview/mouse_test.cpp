@@ -145,5 +145,18 @@ TEST(Release, EndsAGripDragAndForgetsTheGrip) {
     EXPECT_FALSE(ReleasePreview(f.preview, dragMode, 3, 4).ReleaseCapture);  // nothing to end
 }
 
+TEST(Cursor, HandAndGrabOnlyWithTheHostsHooks) {
+    PreviewFixture f;
+    f.Open(DocumentOf(400, 300));
+    const ClientPoint inside{f.Thumb().left + 5, f.Thumb().top + 5};
+    EXPECT_EQ(CursorFor(f.preview, DragNone, false, inside, true), PreviewCursor::Hand);
+    EXPECT_EQ(CursorFor(f.preview, DragNone, false, inside, false), PreviewCursor::Default);
+    EXPECT_EQ(CursorFor(f.preview, DragNone, false, {0, 0}, true), PreviewCursor::Default);
+    EXPECT_EQ(CursorFor(f.preview, DragPan, false, {0, 0}, true), PreviewCursor::Grab);
+    EXPECT_EQ(CursorFor(f.preview, DragPan, false, inside, false), PreviewCursor::Default);
+    EXPECT_EQ(CursorFor(f.preview, DragNone, true, inside, false), PreviewCursor::Scrub);
+    EXPECT_EQ(CursorFor(f.preview, DragGrip, false, inside, true), PreviewCursor::Default);
+}
+
 }  // namespace
 }  // namespace gridsmith::ui

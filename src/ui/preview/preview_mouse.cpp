@@ -121,4 +121,13 @@ ReleaseAction ReleasePreview(PreviewState& preview, int32_t& dragMode, int32_t c
     return action;
 }
 
+PreviewCursor CursorFor(const PreviewState& preview, int32_t dragMode, bool overOpacityLabel,
+                        ClientPoint cursor, bool hasUIHooks) {
+    if (dragMode == DragOpacity || overOpacityLabel) return PreviewCursor::Scrub;
+    if (dragMode == DragPan && hasUIHooks) return PreviewCursor::Grab;
+    if (dragMode == DragNone && hasUIHooks && Contains(preview.ThumbRect, cursor))
+        return PreviewCursor::Hand;
+    return PreviewCursor::Default;
+}
+
 }  // namespace gridsmith::ui

@@ -56,4 +56,11 @@ struct ReleaseAction {
 // a grip drag or a scrub, and sets `dragMode` back to DragNone.
 ReleaseAction ReleasePreview(PreviewState& preview, int32_t& dragMode, int32_t cols, int32_t rows);
 
+// The cursor over the dialog: the scrub cursor over or while scrubbing an
+// opacity, the host's grab cursor while panning and its hand over the idle
+// thumbnail (only with the host's UI hooks); otherwise the class cursor.
+enum class PreviewCursor { Default, Scrub, Grab, Hand };
+PreviewCursor CursorFor(const PreviewState& preview, int32_t dragMode, bool overOpacityLabel,
+                        ClientPoint cursor, bool hasUIHooks);
+
 }  // namespace gridsmith::ui

@@ -12,12 +12,14 @@
 //    PreviewState). Teardown frees the buffers and sets inputRate back to 1.0.
 //  - Zoom buttons: ZoomIn / ZoomOut return the label and both buttons' states;
 //    when Changed, read the thumbnail again and repaint without erasing.
-//  - Paint: PreviewBands, OutOfDocumentGreys, CornerGuides, the two ruler tick
-//    lists and TableOutline are drawn in that order; while panning only the
-//    PanFrame composed by ComposePanFrame is shown.
+//  - Paint: with a thumbnail, the picture, then PreviewBands,
+//    OutOfDocumentGreys, CornerGuides and the two ruler tick lists; then
+//    TableOutlineFor (clipped lines and fills, unclipped grips). While panning
+//    only the PanFrame that ComposePanFrame describes is shown.
 //  - Mouse: PressPreview, then DragPreview (pan or grip step) on every move,
 //    ReleasePreview on the button release or on loss of the capture. Each
 //    returns what to capture, copy, write into controls and invalidate.
+//    CursorFor answers WM_SETCURSOR.
 //  - Centre button: CenterTable returns the margin texts and the area to repaint.
 // Document rectangles are 32-bit VRects; dialog positions are ClientRects.
 #pragma once
