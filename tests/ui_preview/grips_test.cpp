@@ -14,8 +14,8 @@
 namespace gridsmith::ui {
 namespace {
 
-using testing::DocumentOf;
-using testing::PreviewFixture;
+using preview_test::DocumentOf;
+using preview_test::PreviewFixture;
 
 void SetList(char16_t (&list)[kSizeListCapacity], const std::u16string& text) {
     std::copy(text.begin(), text.end(), list);

@@ -8,8 +8,8 @@
 namespace gridsmith::ui {
 namespace {
 
-using testing::DocumentOf;
-using testing::PreviewFixture;
+using preview_test::DocumentOf;
+using preview_test::PreviewFixture;
 
 // A 200 x 150 document at full size: its right edge meets the thumbnail's
 // right edge 200 pixels to the right, its left edge the left one at 0.

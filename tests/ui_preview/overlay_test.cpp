@@ -10,8 +10,8 @@
 namespace gridsmith::ui {
 namespace {
 
-using testing::DocumentOf;
-using testing::PreviewFixture;
+using preview_test::DocumentOf;
+using preview_test::PreviewFixture;
 
 std::vector<std::u16string> Labels(const std::vector<RulerTick>& ticks) {
     std::vector<std::u16string> labels;

@@ -12,7 +12,7 @@
 #include "ui/preview/preview_state.h"
 #include "ui/preview/preview_view.h"
 
-namespace gridsmith::ui::testing {
+namespace gridsmith::ui::preview_test {
 
 // Bands of 20 around a 400 x 300 thumbnail at (30, 30).
 constexpr ClientRect kPreviewRect{10, 10, 450, 350};
@@ -40,4 +40,4 @@ struct PreviewFixture {
     CGrip& Row(int i) { return *preview.RowGrips.at(i); }
 };
 
-}  // namespace gridsmith::ui::testing
+}  // namespace gridsmith::ui::preview_test

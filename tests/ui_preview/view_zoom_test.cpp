@@ -9,8 +9,8 @@
 namespace gridsmith::ui {
 namespace {
 
-using testing::DocumentOf;
-using testing::PreviewFixture;
+using preview_test::DocumentOf;
+using preview_test::PreviewFixture;
 
 // A host whose samples tell where they came from: the document x modulo 251,
 // or a fixed value for the mask; channels listed in `refused` fail.
