@@ -220,9 +220,9 @@ Shown ShowPixel(const ThumbnailDisplay& call, int32_t x, int32_t y, bool publish
     const VRect& s = call.Source;
     const ClientPoint screen{call.DestinationColumn + (x - s.left), call.DestinationRow + (y - s.top)};
     if (published) return {screen, x - b.left, y - b.top};
-    const bool special = s.top == b.top && s.left == b.left && s.bottom == b.bottom &&
+    const bool sourceIsBounds = s.top == b.top && s.left == b.left && s.bottom == b.bottom &&
                          s.right == b.right && (b.top != 0 || b.left != 0);
-    if (special) return {screen, x - s.left, y - s.top};
+    if (sourceIsBounds) return {screen, x - s.left, y - s.top};
     return {screen, x, y};
 }
 
