@@ -29,6 +29,12 @@ std::wstring ModuleFileName(HMODULE module) {
 
 void* ModuleInstance() { return g_instance; }
 
+void AttachModule(HINSTANCE instance) {
+    g_instance = instance;
+    g_activationContext = CreateModuleActivationContext(instance);
+    g_linkFont = CreateLinkFont();
+}
+
 HFONT LinkFont() { return g_linkFont; }
 
 HFONT CreateLinkFont() {
@@ -71,9 +77,7 @@ ActivationScope::~ActivationScope() {
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     using namespace gridsmith;
     if (reason == DLL_PROCESS_ATTACH) {
-        g_instance = instance;
-        g_activationContext = CreateModuleActivationContext(instance);
-        g_linkFont = CreateLinkFont();
+        AttachModule(instance);
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         // Unloaded by FreeLibrary. At process exit (reserved non-null) other
         // threads are gone, maybe holding locks, and the system reclaims both.

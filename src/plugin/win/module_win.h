@@ -6,6 +6,10 @@
 
 namespace gridsmith {
 
+// What loading the module sets up: its handle, activation context and link
+// font. DllMain calls it; a program that links the plug-in in calls it itself.
+void AttachModule(HINSTANCE instance);
+
 // The underlined font of the link controls; valid while the module is loaded.
 HFONT LinkFont();
 
