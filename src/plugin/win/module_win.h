@@ -4,7 +4,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace gridsmith {
+
+// The full path of `module`'s file; empty when it cannot be had.
+std::wstring ModuleFileName(HMODULE module);
 
 // The underlined font of the link controls; valid while the module is loaded.
 HFONT LinkFont();

@@ -1,5 +1,6 @@
 // The Windows platform: common controls under the module's activation context.
-// The dialogs are not there yet, so the parameters dialog cannot be created.
+// The parameters dialog is not there yet, so it cannot be created; the About
+// dialog lives in ui/win/about_dialog.cpp.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -18,7 +19,5 @@ void InitCommonControls() {
 }
 
 int RunParametersDialog(DialogState&) { return -1; }
-
-void RunAboutDialog(const host::AboutRecord*) {}
 
 }  // namespace gridsmith::platform
