@@ -48,6 +48,26 @@ std::string RunFailure(const hosting::RunReport& report) {
     return report.Problem() + "; nothing written";
 }
 
+// The about step with the host's about record. It must leave the preset
+// result alone: the about selector writes none.
+int ShowAbout(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    constexpr host::OSErr kPreset = 0x7ab0;
+    Outcome<std::shared_ptr<hosting::Plugin>> plugin = LoadPlugin(options);
+    if (!plugin.ok()) {
+        err << "gridsmith-host: " << plugin.error << "\n";
+        return kExitFailed;
+    }
+    Document document(1, 1, hosting::ColourMode::Rgb, 8);
+    hosting::FilterHost host(document);
+    const host::OSErr result = host.Call(*plugin.value, host::filterSelectorAbout, kPreset);
+    if (result != kPreset) {
+        err << "gridsmith-host: the plug-in's about step wrote result " << result << ", which it must not\n";
+        return kExitFailed;
+    }
+    out << "the about step of " << plugin.value->Origin() << " is done\n";
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -62,6 +82,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
         out << UsageText();
         return kExitOk;
     }
+    if (options.about) return ShowAbout(options, out, err);
 
     Outcome<Document> document = LoadDocument(options);
     if (!document.ok()) return fail(document.error, kExitFailed);

@@ -130,6 +130,11 @@ std::string AddSetting(CliOptions& o, const std::string& v) {
     return {};
 }
 
+std::string SetAbout(CliOptions& o, const std::string&) {
+    o.about = true;
+    return {};
+}
+
 std::string SetHelp(CliOptions& o, const std::string&) {
     o.help = true;
     return {};
@@ -168,6 +173,7 @@ int HexDigit(char c) {
 const std::vector<OptionEntry>& OptionTable() {
     static const std::vector<OptionEntry> table = {
         {"--help", nullptr, "show this text", &SetHelp},
+        {"--about", nullptr, "only call the plug-in's about step, which shows its About dialog", &SetAbout},
         {"--plugin", "PATH", "the plug-in to run (default: the built-in one, or Gridsmith.8bf beside the program on Windows)", &SetPlugin},
         {"--input", "FILE", "filter this image (PNG, JPEG, BMP, PNM ...; 8 or 16 bits)", &SetInput},
         {"--canvas", "WxH", "filter a new canvas of this size (default 800x600)", &SetCanvas},

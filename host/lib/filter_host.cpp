@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/lib/basic_suite.h"
 #include "host/lib/request_check.h"
 #include "host/lib/tile_buffer.h"
 
@@ -72,6 +73,7 @@ FilterHost::FilterHost(Document& document)
     std::memset(static_cast<void*>(record_.get()), 0, sizeof(host::FilterRecord));
     platformData_.hwnd = window_.Handle();
     about_.platformData = &platformData_;
+    about_.sSPBasic = BasicSuite();
     FillRecord();
     active_ = this;
 }

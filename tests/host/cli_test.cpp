@@ -132,5 +132,16 @@ TEST_F(CommandLine, CancelWritesThePartialTable) {
     EXPECT_EQ(written.value.Sample(100, 60, 0), 255);  // row 1 never came
 }
 
+#ifndef GRIDSMITH_PLUGIN_FILE
+// Natively the about step shows nothing; under Wine it opens the dialog
+// (tests/win covers that).
+TEST_F(CommandLine, AboutRunsOnlyTheAboutStep) {
+    const Result result = RunHost({"--about"});
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.out.find("about step"), std::string::npos) << result.out;
+    EXPECT_FALSE(std::filesystem::exists("gridsmith.png"));
+}
+#endif
+
 }  // namespace
 }  // namespace gridsmith::cli
