@@ -4,7 +4,6 @@
 #include "ui/win/about_dialog.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
@@ -12,10 +11,11 @@
 
 #include "plugin/module.h"
 #include "plugin/platform.h"
-#include "plugin/win/module_win.h"
+#include "plugin/win/module_win.h"  // ActivationScope, ModuleFileName
 #include "ui/about_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/win/center_over_owner.h"
+#include "ui/win/link_control.h"
 #include "ui/win/owned_handle.h"
 
 #ifndef IDB_ABOUT_LOGO
@@ -39,7 +39,7 @@ struct AboutWindow {
     SIZE logoSize{};
     RECT logoRect{};
     POINT symbolAt{};
-    OwnedWindow link;
+    OwnedLink link;
     RECT linkRect{};
     OwnedIcon smallIcon;
 };
@@ -99,15 +99,6 @@ const std::wstring& VersionText() {
     return text;
 }
 
-HWND CreateLink(HWND dialog, const RECT& rect) {
-    HWND link = CreateWindowExW(0, WC_LINK, Wide(kAboutLinkMarkup.Reveal()).c_str(),
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, dialog,
-                                reinterpret_cast<HMENU>(INT_PTR(IDC_ABOUT_LINK)), Instance(), nullptr);
-    if (link && LinkFont()) SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(LinkFont()), FALSE);
-    return link;
-}
-
 void InitAboutDialog(HWND dialog, AboutWindow& window) {
     window.logoRect = ControlRect(dialog, IDC_ABOUT_LOGO);
     window.logo.Reset(LoadBitmapResource(IDB_ABOUT_LOGO));
@@ -121,7 +112,8 @@ void InitAboutDialog(HWND dialog, AboutWindow& window) {
                        (notice.top + notice.bottom - kSymbolSize) / 2};
 
     window.linkRect = ControlRect(dialog, IDC_LINK_PLACEHOLDER);
-    window.link.Reset(CreateLink(dialog, window.linkRect));
+    window.link.Reset(CreateLinkControl(dialog, window.linkRect, IDC_ABOUT_LINK,
+                                         Wide(kAboutLinkMarkup.Reveal()).c_str()));
 
     SetDlgItemTextW(dialog, IDC_ABOUT_DESCRIPTION, Wide(kAboutDescription.Reveal()).c_str());
 
@@ -162,13 +154,9 @@ void Paint(HWND dialog, const AboutWindow& window) {
     EndPaint(dialog, &paint);
 }
 
-// Only clicks and Enter on the link carry an NMLINK with the item's URL.
-bool OpenActivatedLink(HWND dialog, const NMHDR* header) {
-    if (!header || header->idFrom != IDC_ABOUT_LINK) return false;
-    if (header->code != NM_CLICK && header->code != NM_RETURN) return false;
-    const auto* activated = reinterpret_cast<const NMLINK*>(header);
-    ShellExecuteW(dialog, L"open", activated->item.szUrl, nullptr, nullptr, SW_SHOW);
-    return true;
+bool FromLink(LPARAM notification) {
+    const auto* header = reinterpret_cast<const NMHDR*>(notification);
+    return header && header->idFrom == IDC_ABOUT_LINK;
 }
 
 bool CursorOverLink(HWND dialog, const AboutWindow& window) {
@@ -194,7 +182,9 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         Paint(dialog, *window);
         return TRUE;
     case WM_NOTIFY:
-        return OpenActivatedLink(dialog, reinterpret_cast<const NMHDR*>(lParam)) ? Reply(dialog, 0) : FALSE;
+        return FromLink(lParam) && OpenActivatedLink(dialog, reinterpret_cast<const NMHDR*>(lParam))
+                   ? Reply(dialog, 0)
+                   : FALSE;
     case WM_SETCURSOR:
         if (!CursorOverLink(dialog, *window)) return FALSE;
         SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(kHandCursor)));
