@@ -24,33 +24,53 @@ gs_wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
-gs_wine_prefix_ready() { [[ -f $WINEPREFIX/.gridsmith-ready ]]; }
+# The prefix's settings version: raise it when gs_prepare_wine_prefix adds one.
+GS_PREFIX_VERSION=2
 
-# Creates the prefix once, with the dialog and Chinese faces mapped to a
-# WenQuanYi font, so dialogs render Chinese text.
-gs_prepare_wine_prefix() {
-  gs_wine_env
-  gs_wine_prefix_ready && return 0
-  gs_log "setup: creating the Wine prefix $WINEPREFIX"
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i >/dev/null 2>&1 || { gs_log "setup: wineboot failed"; return 1; }
-  local key='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-  local font='WenQuanYi Zen Hei' face reg
+gs_wine_prefix_ready() { [[ $(cat "$WINEPREFIX/.gridsmith-ready" 2>/dev/null) == "$GS_PREFIX_VERSION" ]]; }
+
+# gs_wine_import KEY NAME=VALUE...: string values into the prefix's registry.
+gs_wine_import() {
+  local key=$1 pair reg status=0
+  shift
   reg=$(mktemp --suffix=.reg)
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n' "$key"
-    for face in 'MS Shell Dlg' 'MS Shell Dlg 2' 'SimSun' '宋体' 'NSimSun' '新宋体' \
-                'Microsoft YaHei' '微软雅黑' 'Tahoma'; do
-      printf '"%s"="%s"\r\n' "$face" "$font"
+    for pair in "$@"; do
+      printf '"%s"="%s"\r\n' "${pair%%=*}" "${pair#*=}"
     done
   } | iconv -f UTF-8 -t UTF-16 >"$reg"  # regedit reads UTF-16 with a BOM
-  local status=0
   wine regedit /S "$reg" >/dev/null 2>&1 || status=$?
   rm -f "$reg"
+  return $status
+}
+
+# Creates the prefix once, with the dialog and Chinese faces mapped to a
+# WenQuanYi font, so dialogs render Chinese text, and a virtual desktop: Xvfb
+# has no window manager, and without one Wine draws no captions and waits on
+# every hidden or closed top-level window. An older prefix gets what it lacks.
+gs_prepare_wine_prefix() {
+  gs_wine_env
+  gs_wine_prefix_ready && return 0
+  if [[ ! -f $WINEPREFIX/.gridsmith-ready ]]; then
+    gs_log "setup: creating the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wineboot -i >/dev/null 2>&1 || { gs_log "setup: wineboot failed"; return 1; }
+    local font='WenQuanYi Zen Hei' face faces=()
+    for face in 'MS Shell Dlg' 'MS Shell Dlg 2' 'SimSun' '宋体' 'NSimSun' '新宋体' \
+                'Microsoft YaHei' '微软雅黑' 'Tahoma'; do
+      faces+=("$face=$font")
+    done
+    gs_wine_import 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+      "${faces[@]}" || { gs_log "setup: regedit failed"; return 1; }
+  fi
+  gs_log "setup: giving the Wine prefix a virtual desktop"
+  gs_wine_import 'HKEY_CURRENT_USER\Software\Wine\Explorer' 'Desktop=Default' &&
+    gs_wine_import 'HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops' 'Default=1280x1024' ||
+    { gs_log "setup: regedit failed"; return 1; }
   wineserver -w  # the registry reaches the disk when the server exits
-  ((status == 0)) || { gs_log "setup: regedit failed"; return 1; }
-  touch "$WINEPREFIX/.gridsmith-ready"
+  echo "$GS_PREFIX_VERSION" >"$WINEPREFIX/.gridsmith-ready"
 }
 
 # gs_xvfb COMMAND...: runs COMMAND with a virtual 24-bit display, and lets the

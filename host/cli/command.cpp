@@ -1,11 +1,13 @@
 #include "host/cli/command.h"
 
 #include <filesystem>
+#include <memory>
 
 #include "host/cli/options.h"
 #include "host/lib/filter_host.h"
 #include "host/lib/image_io.h"
 #include "host/lib/plugin.h"
+#include "host/lib/ui_script.h"
 
 namespace gridsmith::cli {
 namespace {
@@ -42,28 +44,43 @@ std::string Describe(const Document& d) {
            hosting::ModeName(d.Mode()) + " " + std::to_string(d.Depth()) + "-bit";
 }
 
+// Who answers the dialog: a person, the steps of a script, or (by default) a
+// user who confirms at once.
+std::string ChooseDialogPlay(const CliOptions& options, hosting::DialogPlay& play) {
+#ifndef _WIN32
+    if (options.interactive || !options.uiScript.empty())
+        return "--interactive and --ui-script need the Windows build: this one has no dialog";
+#endif
+    play.person = options.interactive;
+    if (options.uiScript.empty()) return {};
+    auto script = std::make_shared<hosting::UiScript>();
+    std::string problem;
+    if (!hosting::LoadUiScript(options.uiScript, *script, problem)) return problem;
+    play.script = [script](hosting::DialogUser& user) { hosting::PlayUiScript(*script, user); };
+    return {};
+}
+
 std::string RunFailure(const hosting::RunReport& report) {
     if (report.hostErrors.empty() && report.ResultOf(host::filterSelectorStart) == host::userCanceledErr)
         return "the run was cancelled in the plug-in's dialog; nothing written";
     return report.Problem() + "; nothing written";
 }
 
-// The about step with the host's about record. It must leave the preset
-// result alone: the about selector writes none.
+// The about step alone: the plug-in's About dialog, answered like the
+// parameters dialog (closed at once unless a person or a script has it).
 int ShowAbout(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    constexpr host::OSErr kPreset = 0x7ab0;
+    const auto fail = [&err](const std::string& message, int code) {
+        err << "gridsmith-host: " << message << "\n";
+        return code;
+    };
+    hosting::DialogPlay play;
+    if (std::string problem = ChooseDialogPlay(options, play); !problem.empty()) return fail(problem, kExitUsage);
     Outcome<std::shared_ptr<hosting::Plugin>> plugin = LoadPlugin(options);
-    if (!plugin.ok()) {
-        err << "gridsmith-host: " << plugin.error << "\n";
-        return kExitFailed;
-    }
+    if (!plugin.ok()) return fail(plugin.error, kExitFailed);
     Document document(1, 1, hosting::ColourMode::Rgb, 8);
     hosting::FilterHost host(document);
-    const host::OSErr result = host.Call(*plugin.value, host::filterSelectorAbout, kPreset);
-    if (result != kPreset) {
-        err << "gridsmith-host: the plug-in's about step wrote result " << result << ", which it must not\n";
-        return kExitFailed;
-    }
+    const hosting::RunReport report = host.About(*plugin.value, play);
+    if (!report.Succeeded()) return fail(report.Problem(), kExitFailed);
     out << "the about step of " << plugin.value->Origin() << " is done\n";
     return kExitOk;
 }
@@ -105,6 +122,8 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     host.SetDescriptorParameters(scripting.Parameters());
 
     hosting::RunOptions run;
+    if (std::string problem = ChooseDialogPlay(options, run.dialog); !problem.empty())
+        return fail(problem, kExitUsage);
     run.callParameters = !options.repeat;
     run.cancelAfterTiles = options.cancelAfter;
     const hosting::RunReport report = host.Run(*plugin.value, run);

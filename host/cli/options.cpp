@@ -135,6 +135,16 @@ std::string SetAbout(CliOptions& o, const std::string&) {
     return {};
 }
 
+std::string SetUiScript(CliOptions& o, const std::string& v) {
+    o.uiScript = v;
+    return {};
+}
+
+std::string SetInteractive(CliOptions& o, const std::string&) {
+    o.interactive = true;
+    return {};
+}
+
 std::string SetHelp(CliOptions& o, const std::string&) {
     o.help = true;
     return {};
@@ -148,6 +158,7 @@ const OptionEntry* FindOption(const std::string& name) {
 
 // Options that contradict each other, found once all are read.
 std::string CheckCombination(const CliOptions& o) {
+    if (o.interactive && !o.uiScript.empty()) return "--interactive and --ui-script exclude each other";
     if (o.input.empty()) {
         if (!o.fill.empty()) {
             Outcome<std::vector<uint8_t>> fill = ParseFill(o.fill, o.mode.value_or(ColourMode::Rgb));
@@ -173,7 +184,7 @@ int HexDigit(char c) {
 const std::vector<OptionEntry>& OptionTable() {
     static const std::vector<OptionEntry> table = {
         {"--help", nullptr, "show this text", &SetHelp},
-        {"--about", nullptr, "only call the plug-in's about step, which shows its About dialog", &SetAbout},
+        {"--about", nullptr, "only call the plug-in's about step: its About dialog, closed at once unless --interactive or --ui-script", &SetAbout},
         {"--plugin", "PATH", "the plug-in to run (default: the built-in one, or Gridsmith.8bf beside the program on Windows)", &SetPlugin},
         {"--input", "FILE", "filter this image (PNG, JPEG, BMP, PNM ...; 8 or 16 bits)", &SetInput},
         {"--canvas", "WxH", "filter a new canvas of this size (default 800x600)", &SetCanvas},
@@ -189,6 +200,8 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--record", "FILE", "save the run's recorded action to FILE", &SetRecord},
         {"--replay", "FILE", "replay a recorded action file", &SetReplay},
         {"--play", "MODE", "how a replay treats the dialog: display, dont-display or silent", &SetPlay},
+        {"--interactive", nullptr, "Windows: show the parameters dialog to the person at the screen (default: confirm it at once)", &SetInteractive},
+        {"--ui-script", "FILE", "Windows: play these steps in the parameters dialog (see README)", &SetUiScript},
     };
     return table;
 }

@@ -33,6 +33,8 @@ struct CliOptions {
     int cancelAfter = -1;                       // -1: never cancel
     bool repeat = false;                        // skip the parameters selector
     hosting::ScriptingOptions scripting;        // recorded actions and parameter files
+    std::string uiScript;                       // steps the scripted user plays in the dialog
+    bool interactive = false;                   // a person answers the dialog
 };
 
 struct OptionEntry {

@@ -148,6 +148,18 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
     return report;
 }
 
+RunReport FilterHost::About(const Plugin& plugin, const DialogPlay& play) {
+    constexpr host::OSErr kPreset = 0x7ab0;
+    RunReport report;
+    DialogWatch watch(window_.Handle(), play);
+    const host::OSErr result = Call(plugin, host::filterSelectorAbout, kPreset);
+    for (std::string& problem : watch.Finish()) report.hostErrors.push_back("dialog: " + problem);
+    report.steps.push_back({host::filterSelectorAbout, host::noErr});
+    if (result != kPreset)
+        report.hostErrors.push_back("the about step wrote result " + std::to_string(result) + "; it writes none");
+    return report;
+}
+
 void FilterHost::RunSteps(const Plugin& plugin, const RunOptions& options, RunReport& report) {
     record_->bufferSpace = 0;
     EndRequests();
@@ -159,9 +171,17 @@ void FilterHost::RunSteps(const Plugin& plugin, const RunOptions& options, RunRe
         return;
     }
     // Finish belongs to a run whose start succeeded, and only to such a run.
-    if (!CallStep(plugin, host::filterSelectorStart, report)) return;
+    if (!CallStart(plugin, options, report)) return;
     ServeTiles(plugin, options, report);
     CallStep(plugin, host::filterSelectorFinish, report);
+}
+
+bool FilterHost::CallStart(const Plugin& plugin, const RunOptions& options, RunReport& report) {
+    // The parameters dialog runs inside start.
+    DialogWatch watch(window_.Handle(), options.dialog);
+    const bool started = CallStep(plugin, host::filterSelectorStart, report);
+    for (std::string& problem : watch.Finish()) report.hostErrors.push_back("dialog: " + problem);
+    return started;
 }
 
 void FilterHost::ServeTiles(const Plugin& plugin, const RunOptions& options, RunReport& report) {

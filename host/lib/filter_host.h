@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/lib/buffer_suite.h"
+#include "host/lib/dialog_watch.h"
 #include "host/lib/document.h"
 #include "host/lib/handle_suite.h"
 #include "host/lib/owner_window.h"
@@ -24,6 +25,8 @@ struct RunOptions {
     int32_t rowPadding = 0;      // samples after each tile row, filled with a sentinel and checked
     // Called after each tile is written back into the document.
     std::function<void(const Document&)> afterTile;
+    // Who answers the parameters dialog if the plug-in shows it.
+    DialogPlay dialog;
 };
 
 struct Step {
@@ -67,9 +70,14 @@ public:
     // parameters (optional), prepare, start, continue per tile, finish.
     RunReport Run(const Plugin& plugin, const RunOptions& options = {});
 
+    // The about step alone, its dialog answered as `play` says. The about
+    // selector writes no result: a changed preset is a host error.
+    RunReport About(const Plugin& plugin, const DialogPlay& play = {});
+
 private:
     void FillRecord();
     bool CallStep(const Plugin& plugin, int16_t selector, RunReport& report);
+    bool CallStart(const Plugin& plugin, const RunOptions& options, RunReport& report);
     void ServeTiles(const Plugin& plugin, const RunOptions& options, RunReport& report);
     void RunSteps(const Plugin& plugin, const RunOptions& options, RunReport& report);
     void EndRequests();

@@ -11,6 +11,12 @@
 #define IDB_LINE_TYPES 112
 #define IDD_SIZE_EDITOR 113
 #define IDI_GRIDSMITH 116
+#define IDB_ABOUT_LOGO 117
+#define IDB_ABOUT_SYMBOL 133
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
 
 // Parameters dialog controls
 #define IDC_ROW_SIZES 1003

@@ -3,6 +3,9 @@
 // values without live handlers before a parameter file is saved.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "layout/layout_table.h"
 #include "params/table_params.h"
 #include "ui/dialog_controls.h"
@@ -23,5 +26,20 @@ bool ControlsToParams(DialogControls& controls, TableParams& params, const Table
 // Copies the values that only the controls hold (opacities, line sizes and
 // types, colours, the fill and border boxes) into the block. Never fails.
 void SaveReadBack(DialogControls& controls, TableParams& params);
+
+// The reading rules, shared with the dialog's live handlers. Whole numbers
+// above the int32 range count as not a number.
+
+// At most 255 units of the control's text into a size list.
+void CopySizeListText(DialogControls& controls, int id, char16_t (&list)[kSizeListCapacity]);
+// An unsigned whole number, 0 when the text is not one.
+int32_t ReadUnsignedOrZero(DialogControls& controls, int id);
+// A signed whole number, 0 when the text is not one.
+int32_t ReadSignedOrZero(DialogControls& controls, int id);
+// An unsigned whole number above 0, as the live size handlers take it.
+std::optional<int32_t> ReadPositive(DialogControls& controls, int id);
+// An unsigned whole number 1 to MaxTableCells, as the live count handlers take it.
+std::optional<int32_t> ReadLiveCount(DialogControls& controls, int id);
+std::optional<int32_t> InLiveCountRange(std::optional<int32_t> value);
 
 }  // namespace gridsmith::ui

@@ -1,7 +1,7 @@
 // The built Gridsmith.8bf as a host finds it: loaded from the build's path
 // through Wine's Z: drive, its resources, its one export, its imports and the
-// entry point named by its property list. Then the module's own pieces: the
-// link font and the activation context.
+// entry point named by its property list, its pictures as the dialogs load
+// them. Then the module's own pieces: the link font and the activation context.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,7 +14,9 @@
 
 #include "plugin/host_abi.h"
 #include "plugin/win/module_win.h"
+#include "resources/images.h"
 #include "resources/resource_builder.h"
+#include "ui/dialog_ids.h"
 
 namespace {
 
@@ -191,6 +193,117 @@ TEST_F(PluginModule, EntryNamedByThePropertyListAnswersTheHost) {
 
     entry(6, &record, &data, &result);
     EXPECT_EQ(result, gridsmith::host::filterBadParameters);
+}
+
+// The BITMAP resource is the built file without its 14-byte file header.
+std::vector<uint8_t> BitmapResourceOf(const std::vector<uint8_t>& file) {
+    return file.size() > 14 ? std::vector<uint8_t>(file.begin() + 14, file.end())
+                            : std::vector<uint8_t>{};
+}
+
+TEST_F(PluginModule, BitmapsAreTheBuiltPicturesAndLoadAtTheirSizes) {
+    namespace res = gridsmith::resources;
+    const struct {
+        int id;
+        std::vector<uint8_t> file;
+        LONG width, height;
+        WORD bitsPerPixel;
+    } bitmaps[] = {
+        {IDB_CLEAR_ICON, res::EncodeBmp24(res::ClearIcon()), 10, 10, 24},
+        {IDB_EDIT_LIST_ICON, res::EncodeBmp24(res::EditListIcon()), 10, 10, 24},
+        {IDB_LINE_TYPES, res::EncodeBmp24(res::LineTypeStrip()), 400, 16, 24},
+        {IDB_ABOUT_LOGO, res::EncodeBmp32Premultiplied(res::AboutLogo()), 128, 128, 32},
+        {IDB_ABOUT_SYMBOL, res::EncodeBmp24(res::AboutSymbol()), 12, 12, 24},
+    };
+    for (const auto& expected : bitmaps) {
+        SCOPED_TRACE(expected.id);
+        EXPECT_EQ(ResourceBytes(Module(), MAKEINTRESOURCEW(2), expected.id),
+                  BitmapResourceOf(expected.file));
+        // As the image lists and the About dialog load them: a DIB section keeps the stored bits.
+        auto bitmap = static_cast<HBITMAP>(LoadImageW(Module(), MAKEINTRESOURCEW(expected.id),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_NE(bitmap, nullptr);
+        DIBSECTION dib{};
+        ASSERT_EQ(GetObjectW(bitmap, sizeof dib, &dib), int(sizeof dib));
+        EXPECT_EQ(dib.dsBm.bmWidth, expected.width);
+        EXPECT_EQ(dib.dsBm.bmHeight, expected.height);
+        EXPECT_EQ(dib.dsBm.bmBitsPixel, expected.bitsPerPixel);
+        if (expected.id == IDB_ABOUT_LOGO) {
+            // The premultiplied alpha survives loading, which AlphaBlend relies on.
+            ASSERT_NE(dib.dsBm.bmBits, nullptr);
+            const auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+            EXPECT_TRUE(std::equal(bits, bits + 128 * 128 * 4, expected.file.begin() + 54));
+        }
+        DeleteObject(bitmap);
+    }
+}
+
+struct IconFacts {
+    bool isIcon;
+    DWORD hotX, hotY;
+    LONG colourWidth, colourHeight;  // 0 without a colour bitmap
+    LONG maskWidth, maskHeight;
+};
+
+IconFacts FactsOf(HICON icon) {
+    IconFacts facts{};
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return facts;
+    facts.isIcon = info.fIcon != FALSE;
+    facts.hotX = info.xHotspot;
+    facts.hotY = info.yHotspot;
+    BITMAP bitmap{};
+    if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap)) {
+        facts.colourWidth = bitmap.bmWidth;
+        facts.colourHeight = bitmap.bmHeight;
+    }
+    if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bitmap, &bitmap)) {
+        facts.maskWidth = bitmap.bmWidth;
+        facts.maskHeight = bitmap.bmHeight;
+    }
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return facts;
+}
+
+// The icon image the loader picks for a size, from the group directory.
+LONG StoredIconWidthFor(HMODULE module, int side) {
+    std::vector<uint8_t> group = ResourceBytes(module, MAKEINTRESOURCEW(14), IDI_GRIDSMITH);
+    if (group.empty()) return 0;
+    int id = LookupIconIdFromDirectoryEx(group.data(), TRUE, side, side, LR_DEFAULTCOLOR);
+    std::vector<uint8_t> image = ResourceBytes(module, MAKEINTRESOURCEW(3), id);
+    if (image.size() < sizeof(BITMAPINFOHEADER)) return 0;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, image.data(), sizeof header);
+    return header.biWidth;
+}
+
+TEST_F(PluginModule, IconHasItsOwnSixteenAndThirtyTwoPixelImages) {
+    for (int side : {16, 32}) {
+        SCOPED_TRACE(side);
+        EXPECT_EQ(StoredIconWidthFor(Module(), side), side);
+        auto icon = static_cast<HICON>(
+            LoadImageW(Module(), MAKEINTRESOURCEW(IDI_GRIDSMITH), IMAGE_ICON, side, side, 0));
+        ASSERT_NE(icon, nullptr);
+        IconFacts facts = FactsOf(icon);
+        DestroyIcon(icon);
+        EXPECT_TRUE(facts.isIcon);
+        EXPECT_EQ(facts.colourWidth, side);
+        EXPECT_EQ(facts.colourHeight, side);
+    }
+    EXPECT_NE(LoadIconW(Module(), MAKEINTRESOURCEW(IDI_GRIDSMITH)), nullptr);
+}
+
+TEST_F(PluginModule, ScrubCursorIsMonochromeThirtyTwoPixelsWithHotSpotAtTheFingertip) {
+    HCURSOR cursor = LoadCursorW(Module(), MAKEINTRESOURCEW(IDC_SCRUB_CURSOR));
+    ASSERT_NE(cursor, nullptr);
+    IconFacts facts = FactsOf(cursor);
+    EXPECT_FALSE(facts.isIcon);
+    EXPECT_EQ(facts.hotX, 8u);
+    EXPECT_EQ(facts.hotY, 4u);
+    EXPECT_EQ(facts.colourWidth, 0) << "monochrome: AND and XOR masks only";
+    EXPECT_EQ(facts.maskWidth, 32);
+    EXPECT_EQ(facts.maskHeight, 64);
 }
 
 TEST(ModuleFont, LinkFontIsUnderlinedSongTi12) {

@@ -1,12 +1,12 @@
-// The Windows platform: common controls under the module's activation context.
-// The parameters dialog is not there yet, so it cannot be created; the About
-// dialog lives in ui/win/about_dialog.cpp.
+// The Windows platform: common controls under the module's activation context,
+// and the parameters dialog (the About dialog is in ui/win/about_dialog.cpp).
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include "plugin/platform.h"
 #include "plugin/win/module_win.h"
+#include "ui/win/parameters_dialog.h"
 
 namespace gridsmith::platform {
 
@@ -18,6 +18,6 @@ void InitCommonControls() {
     InitCommonControlsEx(&classes);
 }
 
-int RunParametersDialog(DialogState&) { return -1; }
+int RunParametersDialog(DialogState& state) { return ui::RunParametersDialog(state); }
 
 }  // namespace gridsmith::platform

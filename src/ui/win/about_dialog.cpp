@@ -16,14 +16,7 @@
 #include "ui/dialog_ids.h"
 #include "ui/win/center_over_owner.h"
 #include "ui/win/link_control.h"
-#include "ui/win/owned_handle.h"
-
-#ifndef IDB_ABOUT_LOGO
-#define IDB_ABOUT_LOGO 117
-#endif
-#ifndef IDB_ABOUT_SYMBOL
-#define IDB_ABOUT_SYMBOL 133
-#endif
+#include "ui/win/win_handles.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -133,16 +126,16 @@ void ReleaseAboutDialog(HWND dialog, AboutWindow& window) {
 }
 
 void PaintImages(HDC target, const AboutWindow& window) {
-    OwnedMemoryDC source(CreateCompatibleDC(target));
+    Owned<HDC, release::Dc> source(CreateCompatibleDC(target));
     if (!source) return;
     if (window.logo) {
-        Selection selected(source.Get(), window.logo.Get());
+        SelectScope selected(source.Get(), window.logo.Get());
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         AlphaBlend(target, window.logoRect.left, window.logoRect.top, window.logoSize.cx,
                    window.logoSize.cy, source.Get(), 0, 0, window.logoSize.cx, window.logoSize.cy, blend);
     }
     if (window.symbol) {
-        Selection selected(source.Get(), window.symbol.Get());
+        SelectScope selected(source.Get(), window.symbol.Get());
         TransparentBlt(target, window.symbolAt.x, window.symbolAt.y, kSymbolSize, kSymbolSize, source.Get(),
                        0, 0, kSymbolSize, kSymbolSize, kSymbolKeyColour);
     }

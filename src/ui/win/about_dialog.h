@@ -5,5 +5,7 @@
 #include <windows.h>
 
 namespace gridsmith::ui {
+
 void ShowAboutDialog(HWND owner);
-}
+
+}  // namespace gridsmith::ui

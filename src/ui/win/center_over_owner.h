@@ -5,5 +5,7 @@
 #include <windows.h>
 
 namespace gridsmith::ui {
+
 void CenterOverOwner(HWND dialog);
-}
+
+}  // namespace gridsmith::ui

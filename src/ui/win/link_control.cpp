@@ -16,9 +16,9 @@ HWND CreateLinkControl(HWND parent, const RECT& rect, int id, const wchar_t* mar
     return link;
 }
 
-void DestroyLinkControl(HWND link) {
+BOOL DestroyLinkControl(HWND link) {
     SendMessageW(link, WM_SETFONT, 0, FALSE);
-    DestroyWindow(link);
+    return DestroyWindow(link);
 }
 
 bool OpenActivatedLink(HWND parent, const NMHDR* header) {

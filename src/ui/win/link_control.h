@@ -7,7 +7,7 @@
 
 #include <commctrl.h>
 
-#include "ui/win/owned_handle.h"
+#include "ui/win/win_handles.h"
 
 namespace gridsmith::ui {
 
@@ -16,9 +16,9 @@ HWND CreateLinkControl(HWND parent, const RECT& rect, int id, const wchar_t* mar
 
 // Wine's SysLink deletes the font it was given when it is destroyed, which
 // would take LinkFont from every later dialog: the font is detached first.
-void DestroyLinkControl(HWND link);
+BOOL DestroyLinkControl(HWND link);
 
-using OwnedLink = Owned<HWND, &DestroyLinkControl>;
+using OwnedLink = Owned<HWND, DestroyLinkControl>;
 
 // For a click or Enter on a link (the notifications that carry an NMLINK):
 // opens its URL with the "open" verb and reports true.

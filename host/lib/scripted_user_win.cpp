@@ -1,0 +1,423 @@
+#include "host/lib/scripted_user_win.h"
+
+#include <commctrl.h>
+#include <stb_image_write.h>
+
+#include <chrono>
+#include <cwchar>
+
+#include "host/lib/utf8.h"
+
+namespace gridsmith::hosting {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kPatience = std::chrono::seconds(15);
+constexpr auto kPoll = std::chrono::milliseconds(2);
+constexpr UINT kRunTask = WM_APP + 0x51;
+constexpr wchar_t kMessengerClass[] = L"GridsmithScriptedUser";
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring TextOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(size_t(length) + 1, L'\0');
+    GetWindowTextW(window, text.data(), length + 1);
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+bool IsDialogWindow(HWND window) { return ClassOf(window) == L"#32770"; }
+
+struct Search {
+    HWND owner;
+    std::wstring title;
+    bool messageBox;
+    bool anyKind;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK Inspect(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<Search*>(context);
+    if (!IsWindowVisible(window) || !IsDialogWindow(window) || GetWindow(window, GW_OWNER) != search.owner)
+        return TRUE;
+    if (!search.title.empty() && TextOf(window) != search.title) return TRUE;
+    const bool isBox = GetDlgItem(window, kMessageBoxTextId) != nullptr;
+    if (!search.anyKind && isBox != search.messageBox) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+HWND FindOwnedDialog(DWORD thread, HWND owner, const std::wstring& title, bool messageBox, bool anyKind) {
+    Search search{owner, title, messageBox, anyKind};
+    EnumThreadWindows(thread, &Inspect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Faults inside a dialog procedure are swallowed by the message dispatch:
+// watch for them so a test cannot pass over one.
+std::atomic<ScriptedUser*> g_watched{nullptr};
+
+LONG CALLBACK WatchFaults(EXCEPTION_POINTERS* info) {
+    const DWORD code = info->ExceptionRecord->ExceptionCode;
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_STACK_OVERFLOW:
+        if (ScriptedUser* user = g_watched.load()) {
+            char text[96];
+            snprintf(text, sizeof text, "fault 0x%08lX at %p", static_cast<unsigned long>(code),
+                     info->ExceptionRecord->ExceptionAddress);
+            user->Fail(text);
+        }
+        break;
+    default:
+        break;
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+}  // namespace
+
+struct ScriptedUser::Task {
+    std::function<void()> work;
+    std::atomic<bool> done{false};
+};
+
+namespace {
+
+LRESULT CALLBACK MessengerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunTask) return DefWindowProcW(window, message, wParam, lParam);
+    std::unique_ptr<std::shared_ptr<ScriptedUser::Task>> task(
+        reinterpret_cast<std::shared_ptr<ScriptedUser::Task>*>(lParam));
+    (*task)->work();
+    (*task)->done = true;
+    return 0;
+}
+
+bool RegisterMessengerClass() {
+    static const bool registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = MessengerProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kMessengerClass;
+        return RegisterClassW(&windowClass) != 0;
+    }();
+    return registered;
+}
+
+}  // namespace
+
+ScriptedUser::ScriptedUser(HWND owner) : owner_(owner), hostThread_(GetCurrentThreadId()) {
+    if (RegisterMessengerClass())
+        messenger_ = CreateWindowExW(0, kMessengerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+}
+
+ScriptedUser::~ScriptedUser() {
+    Stop();
+    if (messenger_) DestroyWindow(messenger_);
+}
+
+void ScriptedUser::Start(std::function<void(DialogUser&)> script, bool dialogOptional) {
+    dialogOptional_ = dialogOptional;
+    stopping_ = false;
+    g_watched = this;
+    faultWatch_ = AddVectoredExceptionHandler(1, &WatchFaults);
+    script_ = std::thread([this, script = std::move(script)] {
+        if (!messenger_) return Fail("no window to run the steps from");
+        script(*this);
+        CloseWhatIsLeft();
+    });
+}
+
+std::vector<std::string> ScriptedUser::Stop() {
+    stopping_ = true;
+    if (script_.joinable()) script_.join();
+    if (faultWatch_) RemoveVectoredExceptionHandler(faultWatch_);
+    faultWatch_ = nullptr;
+    g_watched = nullptr;
+    // Steps posted after the dialog closed are released unrun.
+    MSG message;
+    while (messenger_ && PeekMessageW(&message, messenger_, kRunTask, kRunTask, PM_REMOVE))
+        delete reinterpret_cast<std::shared_ptr<Task>*>(message.lParam);
+    std::lock_guard<std::mutex> lock(failuresLock_);
+    return std::exchange(failures_, {});
+}
+
+void ScriptedUser::CloseWhatIsLeft() {
+    HWND dialog = Dialog();
+    if (!dialog || !IsWindow(dialog)) return;
+    Fail("the script ended with the dialog open; it was cancelled");
+    for (const auto deadline = Clock::now() + kPatience; IsWindow(dialog) && Clock::now() < deadline;) {
+        if (HWND over = WindowOverDialog(true)) PostMessageW(over, WM_COMMAND, IDOK, 0);
+        else if (HWND files = WindowOverDialog(false)) PostMessageW(files, WM_COMMAND, IDCANCEL, 0);
+        else PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+void ScriptedUser::Fail(const std::string& why) {
+    std::lock_guard<std::mutex> lock(failuresLock_);
+    failures_.push_back(why);
+}
+
+bool ScriptedUser::OnDialogThread(std::function<void()> work) {
+    auto task = std::make_shared<Task>();
+    task->work = std::move(work);
+    const HWND before = WindowOverDialog(false);
+    auto* posted = new std::shared_ptr<Task>(task);
+    if (!PostMessageW(messenger_, kRunTask, 0, reinterpret_cast<LPARAM>(posted))) {
+        delete posted;
+        Fail("cannot reach the dialog's thread");
+        return false;
+    }
+    for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
+        if (task->done) return true;
+        const HWND over = WindowOverDialog(false);
+        if (over && over != before) return true;
+        if (WindowOverDialog(true)) return true;
+        if (!IsWindow(Dialog())) return task->done || (Fail("the dialog closed during a step"), false);
+        std::this_thread::sleep_for(kPoll);
+    }
+    Fail("a step did not end within 15 s");
+    return false;
+}
+
+HWND ScriptedUser::WindowOverDialog(bool messageBox) {
+    const HWND dialog = Dialog();
+    return dialog ? FindOwnedDialog(hostThread_, dialog, {}, messageBox, false) : nullptr;
+}
+
+HWND ScriptedUser::WaitForWindowOverDialog(bool messageBox, const char* what) {
+    for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
+        if (HWND window = WindowOverDialog(messageBox)) return window;
+        std::this_thread::sleep_for(kPoll);
+    }
+    Fail(std::string("no ") + what + " appeared");
+    return nullptr;
+}
+
+bool ScriptedUser::WaitForDialog(const std::string& title) {
+    const std::wstring wanted = Utf8ToWide(title);
+    for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
+        if (HWND dialog = FindOwnedDialog(hostThread_, owner_, wanted, false, true)) {
+            dialog_ = dialog;
+            return true;
+        }
+        if (stopping_) {
+            if (!dialogOptional_) Fail("the plug-in showed no dialog");
+            return false;
+        }
+        std::this_thread::sleep_for(kPoll);
+    }
+    Fail("no dialog appeared within 15 s");
+    return false;
+}
+
+HWND ScriptedUser::Item(int id) {
+    HWND item = GetDlgItem(Dialog(), id);
+    if (!item) Fail("the dialog has no control " + std::to_string(id));
+    return item;
+}
+
+bool ScriptedUser::SetText(int id, const std::string& text) {
+    HWND item = Item(id);
+    if (!item) return false;
+    const std::wstring wide = Utf8ToWide(text);
+    return OnDialogThread([item, wide] { SetWindowTextW(item, wide.c_str()); });
+}
+
+bool ScriptedUser::Type(int id, const std::string& text) {
+    HWND item = Item(id);
+    if (!item) return false;
+    const std::wstring wide = Utf8ToWide(text);
+    HWND dialog = Dialog();
+    if (ClassOf(item) == WC_COMBOBOXW) {
+        // Text set into an editable list raises nothing; typing raises CBN_EDITCHANGE.
+        return OnDialogThread([=] {
+            SetWindowTextW(item, wide.c_str());
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), LPARAM(item));
+        });
+    }
+    return OnDialogThread([=] {
+        SendMessageW(dialog, WM_NEXTDLGCTL, WPARAM(item), TRUE);
+        SendMessageW(item, EM_SETSEL, 0, -1);
+        if (wide.empty()) SendMessageW(item, WM_CHAR, VK_BACK, 1);
+        for (wchar_t unit : wide) SendMessageW(item, WM_CHAR, unit, 1);
+    });
+}
+
+bool ScriptedUser::Choose(int id, int index) {
+    HWND item = Item(id);
+    if (!item) return false;
+    HWND dialog = Dialog();
+    bool inRange = false;
+    const bool ran = OnDialogThread([&inRange, item, dialog, id, index] {
+        inRange = index >= 0 && index < SendMessageW(item, CB_GETCOUNT, 0, 0);
+        if (!inRange) return;
+        SendMessageW(item, CB_SETCURSEL, WPARAM(index), 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(item));
+    });
+    if (ran && !inRange) Fail("list " + std::to_string(id) + " has no item " + std::to_string(index));
+    return ran && inRange;
+}
+
+bool ScriptedUser::Tick(int id, bool checked) { return Checked(id) == checked || Click(id); }
+
+bool ScriptedUser::Click(int id) {
+    HWND item = Item(id);
+    if (!item) return false;
+    if (!Enabled(id)) {
+        Fail("control " + std::to_string(id) + " is disabled");
+        return false;
+    }
+    return OnDialogThread([item] { SendMessageW(item, BM_CLICK, 0, 0); });
+}
+
+bool ScriptedUser::Mouse(UINT message, WPARAM keys, int x, int y) {
+    HWND dialog = Dialog();
+    return OnDialogThread([=] {
+        SendMessageW(dialog, WM_SETCURSOR, WPARAM(dialog), MAKELPARAM(HTCLIENT, message));
+        SendMessageW(dialog, message, keys, MAKELPARAM(x, y));
+    });
+}
+
+bool ScriptedUser::Press(int x, int y) { return Mouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+bool ScriptedUser::Move(int x, int y) { return Mouse(WM_MOUSEMOVE, MK_LBUTTON, x, y); }
+bool ScriptedUser::Release(int x, int y) { return Mouse(WM_LBUTTONUP, 0, x, y); }
+
+std::string ScriptedUser::Text(int id) {
+    HWND item = Item(id);
+    std::wstring text;
+    if (item) OnDialogThread([&text, item] { text = TextOf(item); });
+    return WideToUtf8(text);
+}
+
+bool ScriptedUser::Enabled(int id) {
+    HWND item = Item(id);
+    bool enabled = false;
+    if (item) OnDialogThread([&enabled, item] { enabled = IsWindowEnabled(item) != FALSE; });
+    return enabled;
+}
+
+bool ScriptedUser::Checked(int id) {
+    HWND item = Item(id);
+    bool checked = false;
+    if (item) OnDialogThread([&checked, item] { checked = SendMessageW(item, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+    return checked;
+}
+
+int ScriptedUser::Selection(int id) {
+    HWND item = Item(id);
+    int selection = -1;
+    if (item) OnDialogThread([&selection, item] { selection = int(SendMessageW(item, CB_GETCURSEL, 0, 0)); });
+    return selection;
+}
+
+int ScriptedUser::Focus() {
+    HWND dialog = Dialog();
+    int id = 0;
+    OnDialogThread([&id, dialog] {
+        // The edit inside an editable list counts as the list.
+        for (HWND focus = GetFocus(); focus && focus != dialog; focus = GetParent(focus))
+            if (GetParent(focus) == dialog) id = GetDlgCtrlID(focus);
+    });
+    return id;
+}
+
+bool ScriptedUser::AnswerMessageBox(MessageBoxSeen& seen) {
+    HWND box = WaitForWindowOverDialog(true, "message box");
+    if (!box) return false;
+    seen.caption = WideToUtf8(TextOf(box));
+    seen.text = WideToUtf8(TextOf(GetDlgItem(box, kMessageBoxTextId)));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
+        if (!IsWindow(box) || !IsWindowVisible(box)) return true;
+        std::this_thread::sleep_for(kPoll);
+    }
+    Fail("the message box did not close");
+    return false;
+}
+
+bool ScriptedUser::AnswerFileDialog(const std::string& path) {
+    HWND files = WaitForWindowOverDialog(false, "file dialog");
+    if (!files) return false;
+    if (!path.empty()) {
+        // The name field: a combo box in the newer dialog, an edit in the older.
+        HWND name = GetDlgItem(files, 0x47C);
+        if (!name) name = GetDlgItem(files, 0x480);
+        if (!name) {
+            Fail("the file dialog has no name field");
+            return false;
+        }
+        SendMessageW(name, WM_SETTEXT, 0, LPARAM(Utf8ToWide(path).c_str()));
+    }
+    PostMessageW(files, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
+    for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
+        if (!IsWindow(files) || !IsWindowVisible(files)) return true;
+        if (WindowOverDialog(true)) return true;  // e.g. asked whether to overwrite
+        std::this_thread::sleep_for(kPoll);
+    }
+    Fail("the file dialog did not close");
+    return false;
+}
+
+bool ScriptedUser::Capture(const std::string& pngPath) {
+    HWND dialog = Dialog();
+    bool written = false;
+    OnDialogThread([&written, dialog, pngPath] {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        RECT frame;
+        GetWindowRect(dialog, &frame);
+        const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap && memory) {
+            HGDIOBJ old = SelectObject(memory, bitmap);
+            BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+            GdiFlush();
+            std::vector<uint8_t> rgb(size_t(width) * height * 3);
+            const auto* bgra = static_cast<const uint8_t*>(bits);
+            for (size_t i = 0; i < size_t(width) * height; ++i) {
+                rgb[i * 3] = bgra[i * 4 + 2];
+                rgb[i * 3 + 1] = bgra[i * 4 + 1];
+                rgb[i * 3 + 2] = bgra[i * 4];
+            }
+            written = stbi_write_png(pngPath.c_str(), width, height, 3, rgb.data(), width * 3) != 0;
+            SelectObject(memory, old);
+        }
+        if (bitmap) DeleteObject(bitmap);
+        if (memory) DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    });
+    if (!written) Fail("cannot write the screenshot " + pngPath);
+    return written;
+}
+
+bool ScriptedUser::WaitForClose() {
+    for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
+        if (!IsWindow(Dialog())) return true;
+        std::this_thread::sleep_for(kPoll);
+    }
+    Fail("the dialog did not close");
+    return false;
+}
+
+}  // namespace gridsmith::hosting

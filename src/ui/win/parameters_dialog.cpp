@@ -1,0 +1,370 @@
+// The parameters dialog on Windows: creation of everything the template does
+// not hold, the message dispatch, and teardown. The rules live in MainDialog;
+// this layer moves messages into it and draws what it asks for.
+#include "ui/win/parameters_dialog.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cwchar>
+#include <memory>
+
+#include "plugin/host_suite.h"
+#include "plugin/win/module_win.h"
+#include "ui/control_text.h"
+#include "ui/dialog_ids.h"
+#include "ui/main_dialog.h"
+#include "ui/win/about_dialog.h"
+#include "ui/win/center_over_owner.h"
+#include "ui/win/params_file_win.h"
+#include "ui/win/preview_pane.h"
+#include "ui/win/win_handles.h"
+#include "ui/win/window_controls.h"
+
+namespace gridsmith::ui {
+namespace {
+
+constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+constexpr int kLineTypeCount = 5;
+constexpr int kLineTypeImageWidth = 80;
+constexpr int kButtonIconSize = 10;
+constexpr DWORD kLineTypeComboStyle = 0x50810013;  // child, visible, border, tab stop,
+                                                   // drop-down list, owner-drawn fixed
+static_assert(kLineTypeComboStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP |
+                                      CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED));
+constexpr int kLineTypeDropHeight = 160;
+
+// The link under the preview; the markup names the project's page.
+constexpr wchar_t kLinkMarkup[] = L"<a href=\"https://brackenhold.github.io/gridsmith/\">Gridsmith 主页</a>";
+
+RECT ClientRectOf(HWND dialog, int id) {
+    RECT rect{};
+    if (HWND item = GetDlgItem(dialog, id)) {
+        GetWindowRect(item, &rect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    return rect;
+}
+
+HINSTANCE Instance(const DialogState& state) { return static_cast<HINSTANCE>(state.Instance); }
+
+// One open parameters dialog: what it created and the rules it runs. Reached
+// from the dialog procedure through the pointer kept in DWLP_USER.
+class ParametersDialog final : public DialogWindow {
+public:
+    ParametersDialog(HWND dialog, DialogState& state)
+        : dialog_(dialog), state_(state), controls_(dialog), rules_(state, controls_, *this) {}
+
+    void Initialise();
+    void Teardown();
+
+    void OnCommand(int id, int code) { rules_.OnCommand(id, code); }
+    void OnMouseDown() { rules_.OnMouseDown(); }
+    void OnSizeListEdited() { rules_.OnSizeListEdited(); }
+    void OnPaint();
+    void OnLinkNotify(const NMHDR& header);
+
+    // DialogWindow
+    void EndDialog(int result) override { ::EndDialog(dialog_, result); }
+    void RepaintPreview() override { preview_.Invalidate(dialog_); }
+    void RepaintSwatch(int) override {}
+    void RepaintBackgroundSwatches(bool) override {}
+    bool ChooseParamsFile(std::u16string& path, bool save) override {
+        return ui::ChooseParamsFile(dialog_, path, save);
+    }
+    void SaveParamsFile(const std::u16string& path, const TableParams& params) override {
+        ui::SaveParamsFile(path, params);
+    }
+    void LoadParamsFile(const std::u16string& path, TableParams& params) override {
+        ui::LoadParamsFile(path, params);
+    }
+    void CenterTable() override {}
+    void ZoomIn() override {}
+    void ZoomOut() override {}
+    void ShowAbout() override { ShowAboutDialog(dialog_); }
+    bool HasSizeEditor() override { return sizeEditor_.Get() != nullptr; }
+    void ShowSizeEditor(int) override {}
+    void HideSizeEditor() override {
+        if (sizeEditor_) ShowWindow(sizeEditor_.Get(), SW_HIDE);
+    }
+
+private:
+    void CreateLink();
+    void AcquireUiHooks();
+    void CreateLineTypeCombos();
+    void LimitTexts();
+    void FillNumberLists();
+    void AttachButtonImages();
+    void CreateDrawingTools();
+    void ShowDocumentSize();
+    void ShowZoom();
+    void SetSmallIcon();
+    void DetachLineTypeImages();
+    void RemoveSmallIcon();
+
+    HWND dialog_;
+    DialogState& state_;
+    WindowControls controls_;
+    MainDialog rules_;
+
+    OwnedWindow link_;
+    HostSuite uiHooks_;
+    OwnedWindow gridTypeCombo_, borderTypeCombo_;
+    OwnedImageList lineTypeImages_;
+    OwnedWindow sizeEditor_;
+    OwnedImageList clearButtonImages_, editButtonImages_;
+    OwnedWindow tooltip_;
+    OwnedFont rulerFont_;
+    OwnedPen guidePen_;
+    OwnedCursor scrubCursor_;
+    PreviewPane preview_;
+    OwnedIcon smallIcon_;
+};
+
+void ParametersDialog::Initialise() {
+    CreateLink();
+    AcquireUiHooks();
+    CreateLineTypeCombos();
+    rules_.SizeEditor().Owner = reinterpret_cast<intptr_t>(dialog_);
+    LimitTexts();
+    FillNumberLists();
+    AttachButtonImages();
+    CreateDrawingTools();
+    ShowDocumentSize();
+    preview_.Setup(dialog_, IDC_PREVIEW_PLACEHOLDER);
+    rules_.FillControls();
+    ShowZoom();
+    SetSmallIcon();
+    CenterOverOwner(dialog_);
+}
+
+void ParametersDialog::CreateLink() {
+    const RECT area = ClientRectOf(dialog_, IDC_LINK_PLACEHOLDER);
+    link_.Reset(CreateWindowExW(0, WC_LINK, kLinkMarkup, WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                area.left, area.top, area.right - area.left, area.bottom - area.top,
+                                dialog_, nullptr, Instance(state_), nullptr));
+    if (link_ && LinkFont()) SendMessageW(link_.Get(), WM_SETFONT, WPARAM(LinkFont()), FALSE);
+}
+
+void ParametersDialog::AcquireUiHooks() {
+    if (state_.Host)
+        uiHooks_.Acquire(state_.Host->sSPBasic, host::kPSUIHooksSuite, host::kPSUIHooksSuiteVersion1);
+}
+
+void ParametersDialog::CreateLineTypeCombos() {
+    lineTypeImages_.Reset(ImageList_LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDB_LINE_TYPES),
+                                               kLineTypeImageWidth, 8, kMaskColour, IMAGE_BITMAP,
+                                               LR_CREATEDIBSECTION | LR_SHARED));
+    struct Placement {
+        OwnedWindow& combo;
+        int id, placeholder;
+    };
+    for (const Placement& place : {Placement{gridTypeCombo_, IDC_GRID_LINE_TYPE, IDC_GRID_TYPE_PLACEHOLDER},
+                                   Placement{borderTypeCombo_, IDC_BORDER_LINE_TYPE,
+                                             IDC_BORDER_TYPE_PLACEHOLDER}}) {
+        const RECT area = ClientRectOf(dialog_, place.placeholder);
+        place.combo.Reset(CreateWindowExW(0, WC_COMBOBOXEXW, nullptr, kLineTypeComboStyle, area.left,
+                                          area.top, area.right - area.left, kLineTypeDropHeight,
+                                          dialog_, reinterpret_cast<HMENU>(INT_PTR(place.id)),
+                                          Instance(state_), nullptr));
+        HWND combo = place.combo.Get();
+        if (!combo) continue;
+        // In the tab order where the placeholder stands.
+        SetWindowPos(combo, GetDlgItem(dialog_, place.placeholder), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageW(combo, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
+        SendMessageW(combo, CBEM_SETIMAGELIST, 0, LPARAM(lineTypeImages_.Get()));
+        for (int type = 0; type < kLineTypeCount; ++type) {
+            COMBOBOXEXITEMW item{};
+            item.mask = CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+            item.iItem = type;
+            item.iImage = type;
+            item.iSelectedImage = type;
+            SendMessageW(combo, CBEM_INSERTITEMW, 0, LPARAM(&item));
+        }
+    }
+}
+
+void ParametersDialog::LimitTexts() {
+    struct Limit {
+        int id, units;
+    };
+    constexpr Limit kLimits[] = {
+        {IDC_LINE_COLOR, 6},     {IDC_FIRST_BACK_COLOR, 6}, {IDC_BACK_COLOR, 6}, {IDC_BACK_COLOR2, 6},
+        {IDC_LINE_OPACITY, 3},   {IDC_BACK_OPACITY, 3},     {IDC_ROW_SIZES, 255}, {IDC_COL_SIZES, 255},
+        {IDC_LEFT_MARGIN, 10},   {IDC_TOP_MARGIN, 10},
+    };
+    for (const Limit& limit : kLimits) SendDlgItemMessageW(dialog_, limit.id, EM_LIMITTEXT, limit.units, 0);
+}
+
+void ParametersDialog::FillNumberLists() {
+    struct List {
+        int id, last;
+    };
+    constexpr List kLists[] = {{IDC_ROWS, 10}, {IDC_COLS, 10}, {IDC_GRID_LINE_SIZE, 4}, {IDC_BORDER_LINE_SIZE, 4}};
+    for (const List& list : kLists) {
+        for (int value = 1; value <= list.last; ++value) {
+            wchar_t text[16];
+            swprintf(text, 16, L"%ld", long(value));
+            SendDlgItemMessageW(dialog_, list.id, CB_ADDSTRING, 0, LPARAM(text));
+        }
+    }
+}
+
+void ParametersDialog::AttachButtonImages() {
+    auto load = [&](int bitmap) {
+        return OwnedImageList(ImageList_LoadImageW(Instance(state_), MAKEINTRESOURCEW(bitmap), kButtonIconSize,
+                                                   4, kMaskColour, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    };
+    clearButtonImages_ = load(IDB_CLEAR_ICON);
+    editButtonImages_ = load(IDB_EDIT_LIST_ICON);
+    auto attach = [&](const OwnedImageList& images, int button) {
+        if (!images) return;
+        BUTTON_IMAGELIST list{};
+        list.himl = images.Get();
+        list.uAlign = BUTTON_IMAGELIST_ALIGN_CENTER;
+        SendDlgItemMessageW(dialog_, button, BCM_SETIMAGELIST, 0, LPARAM(&list));
+    };
+    attach(clearButtonImages_, IDC_CLEAR_COL_SIZES);
+    attach(clearButtonImages_, IDC_CLEAR_ROW_SIZES);
+    attach(editButtonImages_, IDC_EDIT_COL_SIZES);
+    attach(editButtonImages_, IDC_EDIT_ROW_SIZES);
+}
+
+void ParametersDialog::CreateDrawingTools() {
+    LOGFONTW font{};
+    font.lfHeight = 12;
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, L"宋体", LF_FACESIZE);
+    rulerFont_.Reset(CreateFontIndirectW(&font));
+    guidePen_.Reset(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+    scrubCursor_.Reset(static_cast<HCURSOR>(
+        LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDC_SCRUB_CURSOR), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
+}
+
+void ParametersDialog::ShowDocumentSize() {
+    if (!state_.Host) return;
+    const host::Rect& filter = state_.Host->filterRect;
+    controls_.SetText(IDC_DOC_WIDTH_LABEL, FormatBracketed(int32_t(filter.right) - filter.left));
+    controls_.SetText(IDC_DOC_HEIGHT_LABEL, FormatBracketed(int32_t(filter.bottom) - filter.top));
+}
+
+void ParametersDialog::ShowZoom() {
+    SetDlgItemTextW(dialog_, IDC_ZOOM_LABEL, preview_.ZoomLabel().c_str());
+    if (preview_.ZoomScale() == 1) controls_.Enable(IDC_ZOOM_IN, false);
+}
+
+void ParametersDialog::SetSmallIcon() {
+    smallIcon_.Reset(static_cast<HICON>(
+        LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDI_GRIDSMITH), IMAGE_ICON, 16, 16, 0)));
+    if (smallIcon_) SendMessageW(dialog_, WM_SETICON, ICON_SMALL, LPARAM(smallIcon_.Get()));
+}
+
+void ParametersDialog::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog_, &paint);
+    if (dc) {
+        SelectScope font(dc, rulerFont_.Get());
+        preview_.Paint(dc);
+    }
+    EndPaint(dialog_, &paint);
+}
+
+void ParametersDialog::OnLinkNotify(const NMHDR& header) {
+    if (header.hwndFrom != link_.Get() || (header.code != NM_CLICK && header.code != NM_RETURN)) return;
+    const auto& link = reinterpret_cast<const NMLINK&>(header);
+    ShellExecuteW(nullptr, L"open", link.item.szUrl, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void ParametersDialog::DetachLineTypeImages() {
+    // Attaching an empty list hands back the old one, which we own.
+    if (gridTypeCombo_) SendMessageW(gridTypeCombo_.Get(), CBEM_SETIMAGELIST, 0, 0);
+    if (borderTypeCombo_) SendMessageW(borderTypeCombo_.Get(), CBEM_SETIMAGELIST, 0, 0);
+    lineTypeImages_.Reset();
+    gridTypeCombo_.Reset();
+    borderTypeCombo_.Reset();
+}
+
+void ParametersDialog::RemoveSmallIcon() {
+    SendMessageW(dialog_, WM_SETICON, ICON_SMALL, 0);
+    smallIcon_.Reset();
+}
+
+void ParametersDialog::Teardown() {
+    uiHooks_.Release();
+    link_.Reset();
+    preview_.Release();
+    tooltip_.Reset();
+    if (sizeEditor_) ShowWindow(sizeEditor_.Get(), SW_HIDE);
+    sizeEditor_.Reset();
+    DetachLineTypeImages();
+    clearButtonImages_.Reset();
+    editButtonImages_.Reset();
+    rulerFont_.Reset();
+    guidePen_.Reset();
+    scrubCursor_.Reset();
+    RemoveSmallIcon();
+}
+
+ParametersDialog* DialogOf(HWND dialog) {
+    return reinterpret_cast<ParametersDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+INT_PTR OnInitDialog(HWND dialog, LPARAM parameter) {
+    auto* state = reinterpret_cast<DialogState*>(parameter);
+    if (!state) return EndDialog(dialog, -1), TRUE;
+    auto* open = new ParametersDialog(dialog, *state);
+    SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(open));
+    open->Initialise();
+    return TRUE;  // the system sets the default focus
+}
+
+void OnDestroy(HWND dialog) {
+    std::unique_ptr<ParametersDialog> open(DialogOf(dialog));
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    if (open) open->Teardown();
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return OnInitDialog(dialog, lParam);
+    ParametersDialog* open = DialogOf(dialog);
+    if (!open) return FALSE;
+    switch (message) {
+    case WM_COMMAND:
+        open->OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY:
+        open->OnLinkNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return FALSE;
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+        open->OnMouseDown();
+        return FALSE;  // non-client presses go on to the default handling
+    case WM_PAINT:
+        open->OnPaint();
+        return TRUE;
+    case MSG_SIZE_LIST_EDITED:
+        open->OnSizeListEdited();
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy(dialog);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+int RunParametersDialog(DialogState& state) {
+    HWND owner = nullptr;
+    if (state.Host && state.Host->platformData) owner = reinterpret_cast<HWND>(state.Host->platformData->hwnd);
+    ActivationScope scope;
+    const INT_PTR result = DialogBoxParamW(Instance(state), MAKEINTRESOURCEW(IDD_PARAMETERS), owner,
+                                           MainDialogProc, reinterpret_cast<LPARAM>(&state));
+    return result == DialogOk || result == DialogCancel ? int(result) : -1;
+}
+
+}  // namespace gridsmith::ui
