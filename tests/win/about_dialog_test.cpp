@@ -354,8 +354,43 @@ TEST_F(AboutDialog, RepeatedOpeningsLeaveNothingBehind) {
     }
     EXPECT_EQ(linksLeft, 0) << "link controls that outlived their dialog";
     EXPECT_EQ(iconsLeft, 0) << "small icons that outlived their dialog";
-    EXPECT_EQ(LiveGdiObjects(), gdiBefore) << "GDI objects after " << kOpenings << " openings";
+    // Wine's own caches (and the helper threads') move by a few objects; one
+    // object left by each opening would add a hundred.
+    EXPECT_LT(LiveGdiObjects() - gdiBefore, kOpenings / 10) << "GDI objects left after " << kOpenings << " openings";
     EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
+}
+
+// Button 1047 of the parameters dialog opens the same dialog, owned by and
+// centred over the parameters dialog; the run goes on after it closes.
+TEST_F(AboutDialog, TheParametersDialogsAboutButtonOpensItOverThatDialog) {
+    const DWORD thread = GetCurrentThreadId();
+    const HWND hostWindow = reinterpret_cast<HWND>(host_.Record().platformData->hwnd);
+    Seen seen;
+    HWND parameters = nullptr, owner = nullptr;
+    RunOptions options;
+    options.dialog.script = [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        parameters = FindOwnedDialog(thread, hostWindow);
+        if (!user.Click(IDC_ABOUT)) return;  // returns once a dialog shows over it
+        if (HWND about = FindOwnedDialog(thread, parameters)) {
+            seen.found = true;
+            owner = GetWindow(about, GW_OWNER);
+            Inspect(about, false, seen);
+            Close(about, CloseBy::Escape);
+            seen.closed = WaitGone(about);
+        }
+        if (user.Click(IDCANCEL)) user.WaitForClose();
+    };
+    const RunReport report = host_.Run(*plugin_, options);
+    ASSERT_TRUE(seen.found) << "1047 opened no dialog over the parameters dialog";
+    EXPECT_EQ(owner, parameters);
+    EXPECT_TRUE(seen.closed);
+    EXPECT_EQ(seen.title, L"关于Gridsmith滤镜");
+    EXPECT_EQ(seen.version, ExpectedVersionText());
+    EXPECT_EQ(seen.rect.left, seen.expected.x);
+    EXPECT_EQ(seen.rect.top, seen.expected.y);
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    EXPECT_EQ(report.ResultOf(host::filterSelectorStart), host::userCanceledErr);
 }
 
 // The logo blended with its alpha over the dialog's background, the symbol
