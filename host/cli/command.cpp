@@ -66,6 +66,25 @@ std::string RunFailure(const hosting::RunReport& report) {
     return report.Problem() + "; nothing written";
 }
 
+// The about step alone: the plug-in's About dialog, answered like the
+// parameters dialog (closed at once unless a person or a script has it).
+int ShowAbout(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    const auto fail = [&err](const std::string& message, int code) {
+        err << "gridsmith-host: " << message << "\n";
+        return code;
+    };
+    hosting::DialogPlay play;
+    if (std::string problem = ChooseDialogPlay(options, play); !problem.empty()) return fail(problem, kExitUsage);
+    Outcome<std::shared_ptr<hosting::Plugin>> plugin = LoadPlugin(options);
+    if (!plugin.ok()) return fail(plugin.error, kExitFailed);
+    Document document(1, 1, hosting::ColourMode::Rgb, 8);
+    hosting::FilterHost host(document);
+    const hosting::RunReport report = host.About(*plugin.value, play);
+    if (!report.Succeeded()) return fail(report.Problem(), kExitFailed);
+    out << "the about step of " << plugin.value->Origin() << " is done\n";
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -80,6 +99,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
         out << UsageText();
         return kExitOk;
     }
+    if (options.about) return ShowAbout(options, out, err);
 
     Outcome<Document> document = LoadDocument(options);
     if (!document.ok()) return fail(document.error, kExitFailed);

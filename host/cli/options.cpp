@@ -135,6 +135,11 @@ std::string AddSetting(CliOptions& o, const std::string& v) {
     return {};
 }
 
+std::string SetAbout(CliOptions& o, const std::string&) {
+    o.about = true;
+    return {};
+}
+
 std::string SetUiScript(CliOptions& o, const std::string& v) {
     o.uiScript = v;
     return {};
@@ -184,6 +189,7 @@ int HexDigit(char c) {
 const std::vector<OptionEntry>& OptionTable() {
     static const std::vector<OptionEntry> table = {
         {"--help", nullptr, "show this text", &SetHelp},
+        {"--about", nullptr, "only call the plug-in's about step: its About dialog, closed at once unless --interactive or --ui-script", &SetAbout},
         {"--plugin", "PATH", "the plug-in to run (default: the built-in one, or Gridsmith.8bf beside the program on Windows)", &SetPlugin},
         {"--input", "FILE", "filter this image (PNG, JPEG, BMP, PNM ...; 8 or 16 bits)", &SetInput},
         {"--canvas", "WxH", "filter a new canvas of this size (default 800x600)", &SetCanvas},

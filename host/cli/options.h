@@ -21,6 +21,7 @@ struct CanvasSize {
 
 struct CliOptions {
     bool help = false;
+    bool about = false;                         // only the about selector: the plug-in's About dialog
     std::string plugin;                         // empty: the default plug-in
     std::string input;                          // image file to filter
     std::optional<CanvasSize> canvas;           // or a new canvas (800x600 by default)

@@ -13,8 +13,9 @@ struct DialogWatch::Player {
 
 namespace {
 
+// The click only ends the dialog: it is destroyed once its loop runs again.
 void ConfirmAtOnce(DialogUser& user) {
-    if (user.WaitForDialog()) user.Click(1);
+    if (user.WaitForDialog() && user.Click(1)) user.WaitForClose();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/lib/basic_suite.h"
 #include "host/lib/request_check.h"
 #include "host/lib/tile_buffer.h"
 
@@ -78,6 +79,7 @@ FilterHost::FilterHost(Document& document)
     std::memset(static_cast<void*>(record_.get()), 0, sizeof(host::FilterRecord));
     platformData_.hwnd = window_.Handle();
     about_.platformData = &platformData_;
+    about_.sSPBasic = BasicSuite();
     FillRecord();
     active_ = this;
 }
@@ -152,6 +154,18 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
     cancelAfterTiles_ = -1;
     AppendFrom(buffers_.Misuses(), bufferMisuses, report.hostErrors);
     AppendFrom(handles_.Misuses(), handleMisuses, report.hostErrors);
+    return report;
+}
+
+RunReport FilterHost::About(const Plugin& plugin, const DialogPlay& play) {
+    constexpr host::OSErr kPreset = 0x7ab0;
+    RunReport report;
+    DialogWatch watch(window_.Handle(), play);
+    const host::OSErr result = Call(plugin, host::filterSelectorAbout, kPreset);
+    for (std::string& problem : watch.Finish()) report.hostErrors.push_back("dialog: " + problem);
+    report.steps.push_back({host::filterSelectorAbout, host::noErr});
+    if (result != kPreset)
+        report.hostErrors.push_back("the about step wrote result " + std::to_string(result) + "; it writes none");
     return report;
 }
 

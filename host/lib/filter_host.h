@@ -73,6 +73,10 @@ public:
     // parameters (optional), prepare, start, continue per tile, finish.
     RunReport Run(const Plugin& plugin, const RunOptions& options = {});
 
+    // The about step alone, its dialog answered as `play` says. The about
+    // selector writes no result: a changed preset is a host error.
+    RunReport About(const Plugin& plugin, const DialogPlay& play = {});
+
 private:
     void FillRecord();
     bool CallStep(const Plugin& plugin, int16_t selector, RunReport& report);

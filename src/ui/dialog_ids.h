@@ -66,6 +66,14 @@
 #define IDC_GRID_LINE_TYPE 5001
 #define IDC_BORDER_LINE_TYPE 5002
 
+// About dialog controls (1033, the link placeholder, as in the parameters dialog)
+#define IDC_ABOUT_LOGO 1036
+#define IDC_ABOUT_VERSION 1037
+#define IDC_ABOUT_DESCRIPTION 1055
+#define IDC_ABOUT_NOTICE 1056
+#define IDC_ABOUT_TITLE 1060
+#define IDC_ABOUT_LINK 10001
+
 // Command notification codes (the platform's values).
 #define NOTIFY_BUTTON_CLICKED 0
 #define NOTIFY_COMBO_SELECTION_CHANGE 1

@@ -156,5 +156,14 @@ TEST_F(CommandLine, CancelWritesThePartialTable) {
     EXPECT_EQ(written.value.Sample(100, 60, 0), 255);  // row 1 never came
 }
 
+// Natively the about step shows nothing; under Wine the dialog opens and the
+// host's user closes it at once (tests/win looks at the dialog itself).
+TEST_F(CommandLine, AboutRunsOnlyTheAboutStep) {
+    const Result result = RunHost({"--about"});
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.out.find("about step"), std::string::npos) << result.out;
+    EXPECT_FALSE(std::filesystem::exists("gridsmith.png"));
+}
+
 }  // namespace
 }  // namespace gridsmith::cli

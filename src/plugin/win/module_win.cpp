@@ -11,6 +11,8 @@ HINSTANCE g_instance = nullptr;
 HFONT g_linkFont = nullptr;
 HANDLE g_activationContext = nullptr;
 
+}  // namespace
+
 std::wstring ModuleFileName(HMODULE module) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -24,8 +26,6 @@ std::wstring ModuleFileName(HMODULE module) {
         path.resize(path.size() * 2);
     }
 }
-
-}  // namespace
 
 void* ModuleInstance() { return g_instance; }
 

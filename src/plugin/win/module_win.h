@@ -4,11 +4,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace gridsmith {
 
 // What loading the module sets up: its handle, activation context and link
 // font. DllMain calls it; a program that links the plug-in in calls it itself.
 void AttachModule(HINSTANCE instance);
+
+// The full path of `module`'s file; empty when it cannot be had.
+std::wstring ModuleFileName(HMODULE module);
 
 // The underlined font of the link controls; valid while the module is loaded.
 HFONT LinkFont();

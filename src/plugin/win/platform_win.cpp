@@ -1,5 +1,5 @@
 // The Windows platform: common controls under the module's activation context,
-// and the dialogs.
+// and the parameters dialog (the About dialog is in ui/win/about_dialog.cpp).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -19,7 +19,5 @@ void InitCommonControls() {
 }
 
 int RunParametersDialog(DialogState& state) { return ui::RunParametersDialog(state); }
-
-void RunAboutDialog(const host::AboutRecord*) {}
 
 }  // namespace gridsmith::platform

@@ -1,4 +1,5 @@
-// The modal About dialog.
+// The modal About dialog (resource 105): logo, version line, link and
+// description, centred over `owner` (the desktop when null).
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,5 @@
-// Places a dialog over its owner: centred across, one third of the free space down.
+// Moves a dialog over its owner (the desktop when it has none) by the rule in
+// ui/centering.h, keeping its size and Z order.
 #pragma once
 
 #include <windows.h>
