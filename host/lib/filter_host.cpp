@@ -94,6 +94,7 @@ void FilterHost::FillRecord() {
     r.bigDocumentData = &bigDocument_;
     r.abortProc = &AbortProc;
     r.progressProc = &ProgressProc;
+    r.sSPBasic = BasicSuite();
     r.imageSize = {Clamp16(size.v), Clamp16(size.h)};
     r.wholeSize = r.imageSize;
     r.planes = int16_t(document_.Planes());

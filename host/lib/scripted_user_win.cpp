@@ -155,12 +155,21 @@ std::vector<std::string> ScriptedUser::Stop() {
 
 void ScriptedUser::CloseWhatIsLeft() {
     HWND dialog = Dialog();
+    // A script may end on the click that closes the dialog.
+    for (const auto deadline = Clock::now() + std::chrono::seconds(3); IsWindow(dialog) && Clock::now() < deadline;)
+        std::this_thread::sleep_for(kPoll);
     if (!dialog || !IsWindow(dialog)) return;
     Fail("the script ended with the dialog open; it was cancelled");
+    // Every dialog of the host's thread, message boxes and file dialogs over
+    // it included, is asked to cancel until the plug-in's has gone.
     for (const auto deadline = Clock::now() + kPatience; IsWindow(dialog) && Clock::now() < deadline;) {
-        if (HWND over = WindowOverDialog(true)) PostMessageW(over, WM_COMMAND, IDOK, 0);
-        else if (HWND files = WindowOverDialog(false)) PostMessageW(files, WM_COMMAND, IDCANCEL, 0);
-        else PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        EnumThreadWindows(
+            hostThread_,
+            [](HWND window, LPARAM) {
+                if (IsWindowVisible(window) && IsDialogWindow(window)) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                return TRUE;
+            },
+            0);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }

@@ -14,7 +14,8 @@
 
 namespace gridsmith::ui {
 
-inline constexpr ScrambledText kAboutLinkMarkup{
+// The link both dialogs show.
+inline constexpr ScrambledText kHomePageLinkMarkup{
     u"<a href=\"" GRIDSMITH_HOME_PAGE u"\">Gridsmith 项目主页</a>"};
 
 // First lookup: the language and code page of the version strings.

@@ -92,7 +92,7 @@ uint8_t ParseOpacity(std::u16string_view text) {
     return uint8_t(*value);
 }
 
-std::u16string FormatMessage(std::u16string_view pattern, int32_t value) {
+std::u16string FormatCheckMessage(std::u16string_view pattern, int32_t value) {
     std::u16string message(pattern);
     const size_t at = message.find(u"%ld");
     if (at != std::u16string::npos) message.replace(at, 3, FormatSigned(value));

@@ -48,7 +48,7 @@ uint32_t ParseColor(std::u16string_view text);
 uint8_t ParseOpacity(std::u16string_view text);
 
 // The message texts of the checks with their number filled in ("%ld").
-std::u16string FormatMessage(std::u16string_view pattern, int32_t value);
+std::u16string FormatCheckMessage(std::u16string_view pattern, int32_t value);
 
 // The most units a size list holds, its terminator not counted.
 constexpr size_t kSizeListMaxUnits = kSizeListCapacity - 1;

@@ -77,7 +77,7 @@ bool ReadCount(DialogControls& controls, int id, const char16_t* pattern, int32_
         count = *value;
         return true;
     }
-    controls.Warn(FormatMessage(pattern, MaxTableCells), id);
+    controls.Warn(FormatCheckMessage(pattern, MaxTableCells), id);
     return false;
 }
 

@@ -24,11 +24,11 @@ TEST(ScrambledText, RoundTripsEveryUnitIncludingChineseAndZero) {
 TEST(ScrambledText, TheDialogTextsRestoreToTheirPlainForm) {
     EXPECT_EQ(kVersionTranslationPath.Reveal(), u"\\VarFileInfo\\Translation");
     EXPECT_EQ(kVersionValuePath.Reveal(), u"\\StringFileInfo\\%04x%04x\\FileVersion");
-    const std::u16string link = kAboutLinkMarkup.Reveal();
+    const std::u16string link = kHomePageLinkMarkup.Reveal();
     EXPECT_EQ(link.rfind(u"<a href=\"" GRIDSMITH_HOME_PAGE u"\">", 0), 0u);
     EXPECT_EQ(link.substr(link.size() - 4), u"</a>");
     EXPECT_NE(kAboutDescription.Reveal().find(u"Gridsmith"), std::u16string::npos);
-    ExpectNoPlainUnitStored(kAboutLinkMarkup);
+    ExpectNoPlainUnitStored(kHomePageLinkMarkup);
     ExpectNoPlainUnitStored(kVersionTranslationPath);
     ExpectNoPlainUnitStored(kVersionValuePath);
     ExpectNoPlainUnitStored(kAboutDescription);

@@ -33,8 +33,8 @@ TEST(WholeNumbers, FormatsAsTheDialogShowsThem) {
     EXPECT_EQ(FormatSigned(INT32_MIN), u"-2147483648");
     EXPECT_EQ(FormatUnsigned(4294967295u), u"4294967295");
     EXPECT_EQ(FormatBracketed(800), u"[800]");
-    EXPECT_EQ(FormatMessage(u"请输入正确的行数 [1, %ld]。", 100), u"请输入正确的行数 [1, 100]。");
-    EXPECT_EQ(FormatMessage(u"布局表格失败！请点取消。", 100), u"布局表格失败！请点取消。");
+    EXPECT_EQ(FormatCheckMessage(u"请输入正确的行数 [1, %ld]。", 100), u"请输入正确的行数 [1, 100]。");
+    EXPECT_EQ(FormatCheckMessage(u"布局表格失败！请点取消。", 100), u"布局表格失败！请点取消。");
 }
 
 TEST(Colours, ShownAsRrggbbOfTheStoredValue) {

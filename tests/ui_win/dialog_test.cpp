@@ -34,14 +34,6 @@ std::shared_ptr<hosting::Plugin> Plugin() {
     return plugin;
 }
 
-// Unix paths as Wine sees them.
-std::string WinePath(const std::filesystem::path& path) {
-    std::string text = "Z:" + path.string();
-    for (char& c : text)
-        if (c == '/') c = '\\';
-    return text;
-}
-
 std::filesystem::path Scratch(const std::string& name) {
     const auto dir = std::filesystem::temp_directory_path() / "gridsmith-dialog-tests";
     std::filesystem::create_directories(dir);
@@ -236,7 +228,7 @@ TEST(ParametersDialog, SavesTheDefaultsAsTwentyKeysInOrder) {
     Document image = WhiteCanvas();
     FilterHost host(image);
     const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
-        if (user.WaitForDialog() && user.Click(IDC_SAVE_PARAMS) && user.AnswerFileDialog(WinePath(path)))
+        if (user.WaitForDialog() && user.Click(IDC_SAVE_PARAMS) && user.AnswerFileDialog(path.string()))
             user.Click(IDCANCEL);
     });
     EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
@@ -264,7 +256,7 @@ TEST(ParametersDialog, LoadShowsTheFileAndSaveWritesItBack) {
     FilterHost host(image);
     Seen seen;
     const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
-        if (!user.WaitForDialog() || !user.Click(IDC_LOAD_PARAMS) || !user.AnswerFileDialog(WinePath(loaded))) return;
+        if (!user.WaitForDialog() || !user.Click(IDC_LOAD_PARAMS) || !user.AnswerFileDialog(loaded.string())) return;
         for (int id : {IDC_COLS, IDC_TABLE_WIDTH, IDC_ROWS, IDC_TABLE_HEIGHT, IDC_ROW_SIZES, IDC_LEFT_MARGIN,
                        IDC_TOP_MARGIN, IDC_BORDER_LINE_SIZE, IDC_GRID_LINE_SIZE, IDC_LINE_COLOR, IDC_LINE_OPACITY,
                        IDC_BACK_OPACITY, IDC_FIRST_BACK_COLOR, IDC_BACK_COLOR, IDC_BACK_COLOR2})
@@ -274,7 +266,7 @@ TEST(ParametersDialog, LoadShowsTheFileAndSaveWritesItBack) {
             seen.flags.push_back(user.Checked(id));
         seen.flags.push_back(user.Enabled(IDC_BACK_COLOR));
         seen.focus = {user.Selection(IDC_BORDER_LINE_TYPE), user.Selection(IDC_GRID_LINE_TYPE)};
-        if (user.Click(IDC_SAVE_PARAMS) && user.AnswerFileDialog(WinePath(saved))) user.Click(IDCANCEL);
+        if (user.Click(IDC_SAVE_PARAMS) && user.AnswerFileDialog(saved.string())) user.Click(IDCANCEL);
     });
     EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
     // The table is laid out at once: no width given, so the two columns of 777... make it.
@@ -301,7 +293,7 @@ TEST(ParametersDialog, TheHostDrawsASavedFileAsTheDialogDrawsIt) {
         user.Type(IDC_LEFT_MARGIN, "-7");
         user.Choose(IDC_GRID_LINE_TYPE, 3);
         user.Type(IDC_BACK_COLOR, "336699");
-        if (user.Click(IDC_SAVE_PARAMS) && user.AnswerFileDialog(WinePath(path))) user.Click(IDOK);
+        if (user.Click(IDC_SAVE_PARAMS) && user.AnswerFileDialog(path.string())) user.Click(IDOK);
     });
     ASSERT_TRUE(report.Succeeded()) << report.Problem();
     EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {}, path.string())));

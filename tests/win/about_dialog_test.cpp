@@ -509,7 +509,7 @@ TEST(AboutTexts, StoredScrambledInTheModule) {
         for (char16_t unit : text) out += {char(unit & 0xFF), char(unit >> 8)};
         return out;
     };
-    for (const std::u16string& plain : {ui::kAboutLinkMarkup.Reveal(), ui::kVersionTranslationPath.Reveal(),
+    for (const std::u16string& plain : {ui::kHomePageLinkMarkup.Reveal(), ui::kVersionTranslationPath.Reveal(),
                                         ui::kVersionValuePath.Reveal(), ui::kAboutDescription.Reveal()})
         EXPECT_EQ(bytes.find(utf16(plain)), std::string::npos)
             << "a text of " << plain.size() << " units is stored in the clear";

@@ -106,7 +106,7 @@ void InitAboutDialog(HWND dialog, AboutWindow& window) {
 
     window.linkRect = ControlRect(dialog, IDC_LINK_PLACEHOLDER);
     window.link.Reset(CreateLinkControl(dialog, window.linkRect, IDC_ABOUT_LINK,
-                                         Wide(kAboutLinkMarkup.Reveal()).c_str()));
+                                         Wide(kHomePageLinkMarkup.Reveal()).c_str()));
 
     SetDlgItemTextW(dialog, IDC_ABOUT_DESCRIPTION, Wide(kAboutDescription.Reveal()).c_str());
 

@@ -5,18 +5,18 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <cwchar>
 #include <memory>
 
 #include "plugin/host_suite.h"
 #include "plugin/win/module_win.h"
+#include "ui/about_text.h"
 #include "ui/control_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/main_dialog.h"
 #include "ui/win/about_dialog.h"
 #include "ui/win/center_over_owner.h"
+#include "ui/win/link_control.h"
 #include "ui/win/params_file_win.h"
 #include "ui/win/preview_pane.h"
 #include "ui/win/win_handles.h"
@@ -34,9 +34,6 @@ constexpr DWORD kLineTypeComboStyle = 0x50810013;  // child, visible, border, ta
 static_assert(kLineTypeComboStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP |
                                       CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED));
 constexpr int kLineTypeDropHeight = 160;
-
-// The link under the preview; the markup names the project's page.
-constexpr wchar_t kLinkMarkup[] = L"<a href=\"https://brackenhold.github.io/gridsmith/\">Gridsmith 主页</a>";
 
 RECT ClientRectOf(HWND dialog, int id) {
     RECT rect{};
@@ -108,7 +105,7 @@ private:
     WindowControls controls_;
     MainDialog rules_;
 
-    OwnedWindow link_;
+    OwnedLink link_;
     HostSuite uiHooks_;
     OwnedWindow gridTypeCombo_, borderTypeCombo_;
     OwnedImageList lineTypeImages_;
@@ -140,11 +137,8 @@ void ParametersDialog::Initialise() {
 }
 
 void ParametersDialog::CreateLink() {
-    const RECT area = ClientRectOf(dialog_, IDC_LINK_PLACEHOLDER);
-    link_.Reset(CreateWindowExW(0, WC_LINK, kLinkMarkup, WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                area.left, area.top, area.right - area.left, area.bottom - area.top,
-                                dialog_, nullptr, Instance(state_), nullptr));
-    if (link_ && LinkFont()) SendMessageW(link_.Get(), WM_SETFONT, WPARAM(LinkFont()), FALSE);
+    const std::u16string markup = kHomePageLinkMarkup.Reveal();
+    link_.Reset(CreateLinkControl(dialog_, ClientRectOf(dialog_, IDC_LINK_PLACEHOLDER), 0, Wide(markup)));
 }
 
 void ParametersDialog::AcquireUiHooks() {
@@ -273,9 +267,7 @@ void ParametersDialog::OnPaint() {
 }
 
 void ParametersDialog::OnLinkNotify(const NMHDR& header) {
-    if (header.hwndFrom != link_.Get() || (header.code != NM_CLICK && header.code != NM_RETURN)) return;
-    const auto& link = reinterpret_cast<const NMLINK&>(header);
-    ShellExecuteW(nullptr, L"open", link.item.szUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    if (header.hwndFrom == link_.Get()) OpenActivatedLink(dialog_, &header);
 }
 
 void ParametersDialog::DetachLineTypeImages() {
