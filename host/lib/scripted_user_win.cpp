@@ -350,7 +350,9 @@ bool ScriptedUser::AnswerMessageBox(MessageBoxSeen& seen) {
     seen.text = WideToUtf8(TextOf(GetDlgItem(box, kMessageBoxTextId)));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
-        if (!IsWindow(box) || !IsWindowVisible(box)) return true;
+        // Gone, not just hidden: its modal loop has ended, so the step that
+        // opened it goes on before any later step runs.
+        if (!IsWindow(box)) return true;
         std::this_thread::sleep_for(kPoll);
     }
     Fail("the message box did not close");
@@ -372,7 +374,7 @@ bool ScriptedUser::AnswerFileDialog(const std::string& path) {
     }
     PostMessageW(files, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
     for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
-        if (!IsWindow(files) || !IsWindowVisible(files)) return true;
+        if (!IsWindow(files)) return true;
         if (WindowOverDialog(true)) return true;  // e.g. asked whether to overwrite
         std::this_thread::sleep_for(kPoll);
     }

@@ -37,6 +37,11 @@ void* HostBuffer::Lock() {
     return address;
 }
 
+void HostBuffer::Unlock() {
+    if (locked_ && HasBufferProc(procs_, &host::BufferProcs::unlockProc)) procs_->unlockProc(id_);
+    locked_ = false;
+}
+
 void HostBuffer::Release() {
     if (!id_) return;
     if (locked_ && HasBufferProc(procs_, &host::BufferProcs::unlockProc)) procs_->unlockProc(id_);

@@ -22,6 +22,8 @@ public:
     host::OSErr Allocate(host::BufferProcs* procs, int32_t size);
     // Locks the buffer; returns its address or null.
     void* Lock();
+    // Unlocks a locked buffer; it stays allocated.
+    void Unlock();
     // Unlocks and frees; harmless when nothing is held.
     void Release();
 

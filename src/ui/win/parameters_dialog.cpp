@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "plugin/host_suite.h"
+#include "plugin/record_rects.h"
 #include "plugin/win/module_win.h"
 #include "ui/about_text.h"
 #include "ui/control_text.h"
@@ -57,14 +58,19 @@ public:
     void Teardown();
 
     void OnCommand(int id, int code) { rules_.OnCommand(id, code); }
-    void OnMouseDown() { rules_.OnMouseDown(); }
+    void OnButtonDown(LPARAM position);
+    void OnNonClientButtonDown() { rules_.OnMouseDown(); }
+    void OnMouseMove(LPARAM position);
+    void OnButtonUp();
+    void OnCaptureChanged(HWND gainer);
+    bool OnSetCursor();
     void OnSizeListEdited() { rules_.OnSizeListEdited(); }
     void OnPaint();
     void OnLinkNotify(const NMHDR& header);
 
     // DialogWindow
     void EndDialog(int result) override { ::EndDialog(dialog_, result); }
-    void RepaintPreview() override { preview_.Invalidate(dialog_); }
+    void RepaintPreview() override { preview_.InvalidateLayout(); }
     void RepaintSwatch(int) override {}
     void RepaintBackgroundSwatches(bool) override {}
     bool ChooseParamsFile(std::u16string& path, bool save) override {
@@ -76,9 +82,9 @@ public:
     void LoadParamsFile(const std::u16string& path, TableParams& params) override {
         ui::LoadParamsFile(path, params);
     }
-    void CenterTable() override {}
-    void ZoomIn() override {}
-    void ZoomOut() override {}
+    void CenterTable() override { preview_.CenterTable(controls_); }
+    void ZoomIn() override { preview_.ZoomIn(controls_); }
+    void ZoomOut() override { preview_.ZoomOut(controls_); }
     void ShowAbout() override { ShowAboutDialog(dialog_); }
     bool HasSizeEditor() override { return sizeEditor_.Get() != nullptr; }
     void ShowSizeEditor(int) override {}
@@ -129,7 +135,7 @@ void ParametersDialog::Initialise() {
     AttachButtonImages();
     CreateDrawingTools();
     ShowDocumentSize();
-    preview_.Setup(dialog_, IDC_PREVIEW_PLACEHOLDER);
+    preview_.Setup(dialog_, IDC_PREVIEW_PLACEHOLDER, state_);
     rules_.FillControls();
     ShowZoom();
     SetSmallIcon();
@@ -240,15 +246,12 @@ void ParametersDialog::CreateDrawingTools() {
 
 void ParametersDialog::ShowDocumentSize() {
     if (!state_.Host) return;
-    const host::Rect& filter = state_.Host->filterRect;
-    controls_.SetText(IDC_DOC_WIDTH_LABEL, FormatBracketed(int32_t(filter.right) - filter.left));
-    controls_.SetText(IDC_DOC_HEIGHT_LABEL, FormatBracketed(int32_t(filter.bottom) - filter.top));
+    const host::VRect filter = FilterRect(*state_.Host);
+    controls_.SetText(IDC_DOC_WIDTH_LABEL, FormatBracketed(filter.right - filter.left));
+    controls_.SetText(IDC_DOC_HEIGHT_LABEL, FormatBracketed(filter.bottom - filter.top));
 }
 
-void ParametersDialog::ShowZoom() {
-    SetDlgItemTextW(dialog_, IDC_ZOOM_LABEL, preview_.ZoomLabel().c_str());
-    if (preview_.ZoomScale() == 1) controls_.Enable(IDC_ZOOM_IN, false);
-}
+void ParametersDialog::ShowZoom() { preview_.ShowZoom(controls_); }
 
 void ParametersDialog::SetSmallIcon() {
     smallIcon_.Reset(static_cast<HICON>(
@@ -260,14 +263,58 @@ void ParametersDialog::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dialog_, &paint);
     if (dc) {
-        SelectScope font(dc, rulerFont_.Get());
-        preview_.Paint(dc);
+        preview_.Paint(dc, rulerFont_.Get(), guidePen_.Get());
     }
     EndPaint(dialog_, &paint);
 }
 
 void ParametersDialog::OnLinkNotify(const NMHDR& header) {
     if (header.hwndFrom == link_.Get()) OpenActivatedLink(dialog_, &header);
+}
+
+// ---- the mouse ----------------------------------------------------------------------
+
+POINT PointOf(LPARAM position) { return {short(LOWORD(position)), short(HIWORD(position))}; }
+
+void ParametersDialog::OnButtonDown(LPARAM position) {
+    rules_.OnMouseDown();
+    preview_.Press(PointOf(position), false);
+}
+
+void ParametersDialog::OnMouseMove(LPARAM position) {
+    if (state_.DragMode == DragPan || state_.DragMode == DragGrip) preview_.Drag(PointOf(position), controls_);
+}
+
+void ParametersDialog::OnButtonUp() {
+    if (state_.DragMode == DragPan || state_.DragMode == DragGrip || state_.DragMode == DragOpacity)
+        preview_.EndDrag();
+}
+
+// Losing the mouse ends a drag as the release would, so DragMode never sticks.
+void ParametersDialog::OnCaptureChanged(HWND gainer) {
+    if (gainer != dialog_) OnButtonUp();
+}
+
+bool ParametersDialog::OnSetCursor() {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(dialog_, &cursor);
+    const auto* hooks = uiHooks_.As<host::PSUIHooksSuite1>();
+    const bool hostCursors = hooks && hooks->SetCursor;
+    switch (preview_.CursorAt(cursor, false, hostCursors)) {
+    case PreviewCursor::Grab:
+        hooks->SetCursor(host::kPICursorGrab);
+        return true;
+    case PreviewCursor::Hand:
+        hooks->SetCursor(host::kPICursorHand);
+        return true;
+    case PreviewCursor::Scrub:
+        if (!scrubCursor_) return false;
+        ::SetCursor(scrubCursor_.Get());
+        return true;
+    default:
+        return false;
+    }
 }
 
 void ParametersDialog::DetachLineTypeImages() {
@@ -287,7 +334,6 @@ void ParametersDialog::RemoveSmallIcon() {
 void ParametersDialog::Teardown() {
     uiHooks_.Release();
     link_.Reset();
-    preview_.Release();
     tooltip_.Reset();
     if (sizeEditor_) ShowWindow(sizeEditor_.Get(), SW_HIDE);
     sizeEditor_.Reset();
@@ -298,6 +344,7 @@ void ParametersDialog::Teardown() {
     guidePen_.Reset();
     scrubCursor_.Reset();
     RemoveSmallIcon();
+    preview_.Release();
 }
 
 ParametersDialog* DialogOf(HWND dialog) {
@@ -331,9 +378,24 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         open->OnLinkNotify(*reinterpret_cast<const NMHDR*>(lParam));
         return FALSE;
     case WM_LBUTTONDOWN:
+        open->OnButtonDown(lParam);
+        return TRUE;
     case WM_NCLBUTTONDOWN:
-        open->OnMouseDown();
-        return FALSE;  // non-client presses go on to the default handling
+        open->OnNonClientButtonDown();
+        return FALSE;  // the default handling goes on
+    case WM_MOUSEMOVE:
+        open->OnMouseMove(lParam);
+        return TRUE;
+    case WM_LBUTTONUP:
+        open->OnButtonUp();
+        return TRUE;
+    case WM_CAPTURECHANGED:
+        open->OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_SETCURSOR:
+        if (!open->OnSetCursor()) return FALSE;
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
     case WM_PAINT:
         open->OnPaint();
         return TRUE;

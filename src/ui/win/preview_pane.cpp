@@ -1,37 +1,382 @@
 #include "ui/win/preview_pane.h"
 
-#include <cwchar>
+#include <vector>
+
+#include "plugin/host_procs.h"
+#include "plugin/record_rects.h"
+#include "ui/dialog_ids.h"
+#include "ui/main_dialog.h"
+#include "ui/preview/grip.h"
+#include "ui/preview/preview_grips.h"
+#include "ui/preview/preview_mouse.h"
+#include "ui/preview/preview_overlay.h"
+#include "ui/preview/preview_view.h"
 
 namespace gridsmith::ui {
+namespace {
 
-void PreviewPane::Setup(HWND dialog, int placeholderId) {
-    rect_ = {};
-    if (HWND placeholder = GetDlgItem(dialog, placeholderId)) {
-        GetWindowRect(placeholder, &rect_);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect_), 2);
+constexpr int32_t kTileBytes = kTileSize * kTileSize;
+constexpr host::Fixed kInputRateOne = 0x10000;
+constexpr int32_t kMaskDescription = 2;
+constexpr int32_t kModeGray = 1, kModeRgb = 3, kModeGray16 = 10, kModeRgb48 = 11, kModeRgb96 = 16,
+                  kModeGray32 = 17;
+
+RECT ToRect(const ClientRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+ClientPoint ToClient(POINT p) { return {p.x, p.y}; }
+
+void Line(HDC dc, ClientPoint from, ClientPoint to) {
+    MoveToEx(dc, from.x, from.y, nullptr);
+    LineTo(dc, to.x, to.y);
+}
+
+void Box(HDC dc, const ClientRect& r) { Rectangle(dc, r.left, r.top, r.right, r.bottom); }
+
+void Fill(HDC dc, const ClientRect& r, int stockBrush) {
+    const RECT rect = ToRect(r);
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(stockBrush)));
+}
+
+void Label(HDC dc, ClientPoint at, const std::u16string& text) {
+    TextOutW(dc, at.x, at.y, reinterpret_cast<const wchar_t*>(text.c_str()), int(text.size()));
+}
+
+// The planes the system's own blit can show: grey or RGB at any depth.
+int ShowablePlanes(int32_t imageMode) {
+    switch (imageMode) {
+    case kModeGray:
+    case kModeGray16:
+    case kModeGray32:
+        return 1;
+    case kModeRgb:
+    case kModeRgb48:
+    case kModeRgb96:
+        return 3;
+    default:
+        return 0;
     }
-    WindowDc screen(dialog);
-    const int width = rect_.right - rect_.left, height = rect_.bottom - rect_.top;
-    snapshot_ = MemorySurface(screen.Get(), width, height);
-    panFrame_ = MemorySurface(screen.Get(), width, height);
 }
 
-void PreviewPane::Invalidate(HWND dialog) const { InvalidateRect(dialog, &rect_, FALSE); }
+}  // namespace
 
-void PreviewPane::Paint(HDC dc) const {
-    HBRUSH ground = GetSysColorBrush(COLOR_BTNSHADOW);
-    FillRect(dc, &rect_, ground);
+void PreviewPane::Setup(HWND dialog, int placeholderId, DialogState& state) {
+    dialog_ = dialog;
+    state_ = &state;
+    RECT rect{};
+    if (HWND placeholder = GetDlgItem(dialog, placeholderId)) {
+        GetWindowRect(placeholder, &rect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    preview_.PreviewRect = {rect.left, rect.top, rect.right, rect.bottom};
+    {
+        WindowDc screen(dialog);
+        snapshot_ = MemorySurface(screen.Get(), rect.right - rect.left, rect.bottom - rect.top);
+        panFrame_ = MemorySurface(screen.Get(), rect.right - rect.left, rect.bottom - rect.top);
+    }
+    if (SetupPreview()) FetchThumbnail();
+    state.PlaceGrips = &PlaceGripsHook;
+    state.GripContext = &preview_;
 }
 
-std::wstring PreviewPane::ZoomLabel() const {
-    wchar_t text[32];
-    swprintf(text, 32, L"%.01f%%", 100.0 / zoomScale_);
-    return text;
+bool PreviewPane::SetupPreview() {
+    host::FilterRecord* host = state_->Host;
+    if (!host) return false;
+    const host::VRect filter = FilterRect(*host);
+    if (!SetupPreviewScale(preview_, preview_.PreviewRect, filter, host->planes)) return false;
+    host->inputRate = InputRateFor(preview_.FitScale);
+    if (tileBuffer_.Allocate(host->bufferProcs, kTileBytes) != host::noErr) return false;
+    const int64_t pixelBytes = preview_.Thumb.PixelBytes();
+    if (pixelBytes > 0 && pixelBytes <= INT32_MAX &&
+        pixelBuffer_.Allocate(host->bufferProcs, int32_t(pixelBytes)) == host::noErr)
+        pixels_ = static_cast<uint8_t*>(pixelBuffer_.Lock());
+    if (preview_.Thumb.MaskBytes > 0 &&
+        maskBuffer_.Allocate(host->bufferProcs, preview_.Thumb.MaskBytes) == host::noErr)
+        mask_ = static_cast<uint8_t*>(maskBuffer_.Lock());
+    const host::ReadImageDocumentDesc* document = host->documentInfo;
+    SetViewToDocument(preview_, filter, document ? &document->bounds : nullptr);
+    return true;
+}
+
+bool PreviewPane::FetchThumbnail() {
+    if (!pixels_ || !preview_.HasView) return false;
+    auto* tile = static_cast<uint8_t*>(tileBuffer_.Lock());
+    if (!tile) return false;
+    const host::ReadImageDocumentDesc* document = state_->Host ? state_->Host->documentInfo : nullptr;
+    ThumbBuffers buffers;
+    buffers.Pixels = pixels_;
+    buffers.Mask = mask_;
+    buffers.TileBuffer = tile;
+    if (document) {
+        for (const host::ReadChannelDesc* c = document->mergedCompositeChannels; c; c = c->next)
+            ++buffers.Channels;
+        buffers.HasTransparency = document->mergedTransparency != nullptr;
+    }
+    FillThumbnail(preview_, buffers, [this](int32_t channel, const host::VRect& rect, uint8_t* into) {
+        return ReadTile(channel, rect, into);
+    });
+    tileBuffer_.Unlock();
+    return true;
+}
+
+bool PreviewPane::ReadTile(int32_t channel, const host::VRect& tile, uint8_t* tileBuffer) const {
+    const host::FilterRecord* host = state_->Host;
+    const host::ChannelPortProcs* ports = host ? host->channelPortProcs : nullptr;
+    const host::ReadImageDocumentDesc* document = host ? host->documentInfo : nullptr;
+    if (!document || !ports || !HasProc(ports, ports->numChannelPortProcs, &host::ChannelPortProcs::readPixelsProc))
+        return false;
+    const host::ReadChannelDesc* desc = document->mergedTransparency;
+    if (channel != kMaskChannel) {
+        desc = document->mergedCompositeChannels;
+        for (int32_t i = 0; desc && i < channel; ++i) desc = desc->next;
+    }
+    if (!desc) return false;
+    const host::PSScaling scaling{tile, tile};
+    const host::PixelMemoryDesc memory{tileBuffer, kTileSize * 8, 8, 0, 8};
+    host::VRect wrote{};
+    return ports->readPixelsProc(desc->port, &scaling, &tile, &memory, &wrote) == host::noErr;
 }
 
 void PreviewPane::Release() {
+    tileBuffer_.Release();
+    pixelBuffer_.Release();
+    maskBuffer_.Release();
+    pixels_ = mask_ = nullptr;
+    if (state_) {
+        if (state_->Host) state_->Host->inputRate = kInputRateOne;
+        if (state_->GripContext == &preview_) {
+            state_->PlaceGrips = nullptr;
+            state_->GripContext = nullptr;
+        }
+    }
+    preview_.ActiveGrip = nullptr;
+    preview_.ColGrips.clear();
+    preview_.RowGrips.clear();
     snapshot_.Reset();
     panFrame_.Reset();
+    state_ = nullptr;
+}
+
+// ---- painting ---------------------------------------------------------------------
+
+void PreviewPane::Paint(HDC dc, HFONT rulerFont, HPEN guidePen) const {
+    if (!state_) return;
+    const ClientRect& p = preview_.PreviewRect;
+    if (state_->DragMode == DragPan && panFrame_) {
+        BitBlt(dc, p.left, p.top, Width(p), Height(p), panFrame_.Dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    SelectScope font(dc, rulerFont);
+    if (pixels_ && preview_.HasView) {
+        ShowThumbnail(dc);
+        DrawBandsAndRulers(dc, guidePen);
+    }
+    PaintTableOutline(dc);
+}
+
+void PreviewPane::ShowThumbnail(HDC dc) const {
+    const host::FilterRecord* host = state_->Host;
+    if (!host || !host->displayPixels) return BlitThumbnail(dc);
+    const ThumbnailDisplay shown = ThumbnailDisplayFor(preview_);
+    host::PSPixelMask mask{nullptr, mask_, preview_.Thumb.MaskRowBytes, 1, kMaskDescription};
+    host::PSPixelMap map{};
+    map.version = 1;
+    map.bounds = shown.Bounds;
+    map.imageMode = host->imageMode;
+    map.rowBytes = preview_.Thumb.ThumbRowBytes;
+    map.colBytes = preview_.Thumb.ThumbColBytes;
+    map.planeBytes = preview_.Thumb.ThumbPlaneBytes;
+    map.baseAddr = pixels_;
+    map.masks = mask_ ? &mask : nullptr;
+    const int saved = SaveDC(dc);
+    host->displayPixels(&map, &shown.Source, shown.DestinationRow, shown.DestinationColumn, dc);
+    if (saved) RestoreDC(dc, saved);
+}
+
+// A host without a display procedure: grey and RGB pictures are shown with
+// the system's blit, blended over white by their transparency; other modes
+// keep the grey ground.
+void PreviewPane::BlitThumbnail(HDC dc) const {
+    const int planes = ShowablePlanes(state_->Host ? state_->Host->imageMode : 0);
+    const int32_t w = preview_.ThumbWidth(), h = preview_.ThumbHeight();
+    if (planes == 0 || planes > preview_.Thumb.ThumbPlanes || w <= 2 || h <= 2) return;
+    std::vector<uint32_t> bgra(size_t(w) * size_t(h));
+    const ThumbLayout& t = preview_.Thumb;
+    for (int32_t r = 0; r < h; ++r) {
+        for (int32_t c = 0; c < w; ++c) {
+            const size_t at = size_t(r) * t.ThumbRowBytes + size_t(c);
+            const uint32_t alpha = mask_ ? mask_[size_t(r) * t.MaskRowBytes + size_t(c)] : 255;
+            uint32_t rgb[3];
+            for (int i = 0; i < 3; ++i) {
+                const uint32_t sample = pixels_[size_t(planes == 1 ? 0 : i) * t.ThumbPlaneBytes + at];
+                rgb[i] = (sample * alpha + 255 * (255 - alpha) + 127) / 255;
+            }
+            bgra[size_t(r) * w + c] = rgb[2] | (rgb[1] << 8) | (rgb[0] << 16);
+        }
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    const ClientRect& thumb = preview_.ThumbRect;
+    // The outermost ring lies under the band frames, as with the host's display.
+    SetDIBitsToDevice(dc, thumb.left + 1, thumb.top + 1, DWORD(w - 2), DWORD(h - 2), 1, 1, 0, UINT(h),
+                      bgra.data(), &info, DIB_RGB_COLORS);
+}
+
+void PreviewPane::DrawBandsAndRulers(HDC dc, HPEN guidePen) const {
+    for (const ClientRect& band : PreviewBands(preview_)) Box(dc, band);
+    for (const ClientRect& grey : OutOfDocumentGreys(preview_)) Fill(dc, grey, LTGRAY_BRUSH);
+    {
+        SelectScope pen(dc, guidePen);
+        for (const GuideLine& guide : CornerGuides(preview_)) {
+            Line(dc, guide[0], guide[1]);
+            LineTo(dc, guide[2].x, guide[2].y);
+        }
+    }
+    SetBkMode(dc, TRANSPARENT);
+    for (const RulerTick& tick : HorizontalRulerTicks(preview_)) {
+        Line(dc, tick.From, tick.To);
+        Label(dc, tick.Label, tick.Text);
+    }
+    for (const RulerTick& tick : VerticalRulerTicks(preview_)) {
+        Line(dc, tick.From, tick.To);
+        if (tick.Shadowed) {
+            SetTextColor(dc, RGB(255, 255, 255));
+            Label(dc, {tick.Label.x + 1, tick.Label.y + 1}, tick.Text);
+            SetTextColor(dc, RGB(0, 0, 0));
+        }
+        Label(dc, tick.Label, tick.Text);
+    }
+}
+
+void PreviewPane::PaintTableOutline(HDC dc) const {
+    const std::optional<TableOutline> outline = TableOutlineFor(preview_, state_->Params, state_->Layout());
+    if (!outline) return;
+    const int saved = SaveDC(dc);
+    const ClientRect& clip = outline->Clip;
+    IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+    for (const auto* lines : {&outline->RowLines, &outline->ColumnLines}) {
+        for (const GridLine& line : *lines) {
+            Fill(dc, line.WhiteFill, WHITE_BRUSH);
+            Line(dc, line.From, line.To);
+        }
+    }
+    for (const ClientRect& border : outline->Border) Fill(dc, border, BLACK_BRUSH);
+    for (const ClientRect& frame : outline->WhiteFrames) {
+        const RECT rect = ToRect(frame);
+        FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    if (saved) RestoreDC(dc, saved);
+    SelectScope brush(dc, GetStockObject(LTGRAY_BRUSH));
+    for (const CGrip* grip : outline->Grips) {
+        const auto corners = grip->Triangle();
+        const POINT points[3] = {{corners[0].x, corners[0].y}, {corners[1].x, corners[1].y},
+                                 {corners[2].x, corners[2].y}};
+        Polygon(dc, points, 3);
+    }
+}
+
+void PreviewPane::ComposePanFrame() {
+    if (!panFrame_ || !snapshot_) return;
+    const PanFrame frame = ui::ComposePanFrame(preview_);
+    HDC dc = panFrame_.Dc();
+    Fill(dc, frame.Ground, LTGRAY_BRUSH);
+    for (const ClientRect& band : frame.Bands) Box(dc, band);
+    for (const Blit& blit : frame.Blits)
+        BitBlt(dc, blit.Destination.x, blit.Destination.y, blit.Width, blit.Height, snapshot_.Dc(), blit.Source.x,
+               blit.Source.y, SRCCOPY);
+    for (const ClientRect& corner : frame.Corners) Box(dc, corner);
+}
+
+void PreviewPane::Invalidate(const ClientRect& area) const {
+    const RECT rect = ToRect(area);
+    InvalidateRect(dialog_, &rect, FALSE);
+}
+
+void PreviewPane::InvalidateLayout() const {
+    ClientRect area = preview_.PreviewRect;
+    area.bottom -= preview_.RulerSize;
+    Invalidate(area);
+}
+
+void PreviewPane::InvalidateAll() const { Invalidate(preview_.PreviewRect); }
+
+// ---- zoom, centring and the mouse -------------------------------------------------------
+
+void PreviewPane::ShowZoom(DialogControls& controls) const {
+    const ZoomChange zoom = CurrentZoom(preview_);
+    controls.SetText(IDC_ZOOM_LABEL, zoom.Label);
+    controls.Enable(IDC_ZOOM_IN, zoom.ZoomInEnabled);
+    controls.Enable(IDC_ZOOM_OUT, zoom.ZoomOutEnabled);
+}
+
+void PreviewPane::ApplyZoom(const ZoomChange& change, DialogControls& controls) {
+    if (!change.Changed) return;
+    FetchThumbnail();
+    InvalidateAll();
+    controls.SetText(IDC_ZOOM_LABEL, change.Label);
+    controls.Enable(IDC_ZOOM_IN, change.ZoomInEnabled);
+    controls.Enable(IDC_ZOOM_OUT, change.ZoomOutEnabled);
+}
+
+void PreviewPane::ZoomIn(DialogControls& controls) {
+    if (state_) ApplyZoom(ui::ZoomIn(preview_, state_->Params.Cols, state_->Params.Rows), controls);
+}
+
+void PreviewPane::ZoomOut(DialogControls& controls) {
+    if (state_) ApplyZoom(ui::ZoomOut(preview_, state_->Params.Cols, state_->Params.Rows), controls);
+}
+
+void PreviewPane::WriteControls(const std::vector<ControlWrite>& writes, DialogControls& controls) {
+    for (const ControlWrite& write : writes) controls.SetText(write.Id, write.Text);
+}
+
+void PreviewPane::CenterTable(DialogControls& controls) {
+    if (!state_ || !preview_.HasView) return;
+    const CenterResult centred = ui::CenterTable(preview_, state_->Params);
+    if (!centred.Changed) return;
+    {
+        UpdatingScope updating(*state_);
+        WriteControls(centred.Writes, controls);
+    }
+    Invalidate(centred.Invalidate);
+}
+
+bool PreviewPane::Press(POINT point, bool overOpacityLabel) {
+    if (!state_) return false;
+    const PressAction action = PressPreview(preview_, state_->DragMode, overOpacityLabel, state_->Params.Cols,
+                                            state_->Params.Rows, ToClient(point));
+    if (action.TakeSnapshot && snapshot_) {
+        const ClientRect& p = preview_.PreviewRect;
+        WindowDc screen(dialog_);
+        BitBlt(snapshot_.Dc(), 0, 0, Width(p), Height(p), screen.Get(), p.left, p.top, SRCCOPY);
+    }
+    if (action.Capture) SetCapture(dialog_);
+    return action.Capture;
+}
+
+void PreviewPane::Drag(POINT point, DialogControls& controls) {
+    if (!state_) return;
+    const MoveAction action = DragPreview(preview_, state_->DragMode, state_->Params, state_->Layout(), ToClient(point));
+    if (action.ComposePanFrame) ComposePanFrame();
+    WriteControls(action.Writes, controls);  // the edits' own handlers are idle-only
+    if (action.Repaint) Invalidate(action.Invalidate);
+}
+
+void PreviewPane::EndDrag() {
+    if (!state_) return;
+    const ReleaseAction action = ReleasePreview(preview_, state_->DragMode, state_->Params.Cols, state_->Params.Rows);
+    if (action.ViewMoved) {
+        FetchThumbnail();
+        InvalidateAll();
+    }
+    if (action.ReleaseCapture && GetCapture() == dialog_) ReleaseCapture();
+}
+
+PreviewCursor PreviewPane::CursorAt(POINT point, bool overOpacityLabel, bool hasHostCursors) const {
+    if (!state_) return PreviewCursor::Default;
+    return CursorFor(preview_, state_->DragMode, overOpacityLabel, ToClient(point), hasHostCursors);
 }
 
 }  // namespace gridsmith::ui

@@ -1,38 +1,83 @@
-// The preview area of the parameters dialog: where the placeholder frame
-// stood, with its two off-screen surfaces. It paints a plain ground for now;
-// the thumbnail, rulers, outline and grips are drawn into it.
+// The live preview of the parameters dialog on Windows: the thumbnail read
+// from the host into host buffers, the bands, rulers, guides and table
+// outline drawn from what the portable preview code computes, zoom, and the
+// mouse (pan with its composed frame, grip drags). Works with whatever the
+// host offers: without a tile buffer, channel ports or display procedure the
+// dialog still opens and the rest of the preview does what it can.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
-
+#include "plugin/dialog_state.h"
+#include "plugin/host_buffer.h"
+#include "ui/dialog_controls.h"
+#include "ui/preview/preview_mouse.h"
+#include "ui/preview/preview_state.h"
+#include "ui/preview/preview_view.h"
 #include "ui/win/win_handles.h"
 
 namespace gridsmith::ui {
 
 class PreviewPane {
 public:
-    // Takes the placeholder's rectangle and makes the surfaces its size.
-    void Setup(HWND dialog, int placeholderId);
+    PreviewPane() = default;
+    PreviewPane(const PreviewPane&) = delete;
+    PreviewPane& operator=(const PreviewPane&) = delete;
+    ~PreviewPane() { Release(); }
 
-    // Repaints the preview and its rulers, without erasing.
-    void Invalidate(HWND dialog) const;
-    void Paint(HDC dc) const;
-
-    int ZoomScale() const { return zoomScale_; }
-    int FitScale() const { return fitScale_; }
-    // "%.01f%%" of 100 / ZoomScale.
-    std::wstring ZoomLabel() const;
-
-    const RECT& Rect() const { return rect_; }
-    // Deletes both surfaces with their bitmaps.
+    // The placeholder's rectangle, the off-screen surfaces, the scale and the
+    // buffers, and the first reading of the thumbnail; hooks the grips into
+    // the layout of `state`.
+    void Setup(HWND dialog, int placeholderId, DialogState& state);
+    // Frees the host buffers, sets the host's input rate back to 1.0, unhooks
+    // and deletes the grips and the surfaces.
     void Release();
 
+    void Paint(HDC dc, HFONT rulerFont, HPEN guidePen) const;
+    // The preview without its horizontal ruler, which a layout change leaves as it is.
+    void InvalidateLayout() const;
+    void InvalidateAll() const;
+
+    // The zoom buttons; the label and both buttons follow.
+    void ZoomIn(DialogControls& controls);
+    void ZoomOut(DialogControls& controls);
+    void ShowZoom(DialogControls& controls) const;
+
+    // Centres the table, writing the margins into their controls.
+    void CenterTable(DialogControls& controls);
+
+    // Mouse messages in client coordinates. Press returns true when a drag began.
+    bool Press(POINT point, bool overOpacityLabel);
+    void Drag(POINT point, DialogControls& controls);
+    // The button release, or the loss of the capture.
+    void EndDrag();
+
+    // What the cursor should be at `point`.
+    PreviewCursor CursorAt(POINT point, bool overOpacityLabel, bool hasHostCursors) const;
+
+    const PreviewState& State() const { return preview_; }
+
 private:
-    RECT rect_{};
-    int zoomScale_ = 1;
-    int fitScale_ = 1;
+    bool SetupPreview();
+    bool FetchThumbnail();
+    bool ReadTile(int32_t channel, const host::VRect& tile, uint8_t* tileBuffer) const;
+    void ShowThumbnail(HDC dc) const;
+    void BlitThumbnail(HDC dc) const;
+    void DrawBandsAndRulers(HDC dc, HPEN guidePen) const;
+    void PaintTableOutline(HDC dc) const;
+    void ComposePanFrame();
+    void ApplyZoom(const ZoomChange& change, DialogControls& controls);
+    void WriteControls(const std::vector<ControlWrite>& writes, DialogControls& controls);
+    void Invalidate(const ClientRect& area) const;
+
+    HWND dialog_ = nullptr;
+    DialogState* state_ = nullptr;
+    PreviewState preview_;
+    HostBuffer tileBuffer_;
+    HostBuffer pixelBuffer_;
+    HostBuffer maskBuffer_;
+    uint8_t* pixels_ = nullptr;
+    uint8_t* mask_ = nullptr;
     MemorySurface snapshot_;
     MemorySurface panFrame_;
 };
