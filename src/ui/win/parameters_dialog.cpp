@@ -16,9 +16,13 @@
 #include "ui/main_dialog.h"
 #include "ui/win/about_dialog.h"
 #include "ui/win/center_over_owner.h"
+#include "ui/win/colour_fields_win.h"
+#include "ui/win/context_help_win.h"
 #include "ui/win/link_control.h"
 #include "ui/win/params_file_win.h"
 #include "ui/win/preview_pane.h"
+#include "ui/win/size_editor_dialog.h"
+#include "ui/win/tooltip_window.h"
 #include "ui/win/win_handles.h"
 #include "ui/win/window_controls.h"
 
@@ -62,11 +66,22 @@ public:
     void OnPaint();
     void OnLinkNotify(const NMHDR& header);
 
+    // The colour fields' and context help's mouse and cursor.
+    void OnHelpButton() { state_.DragMode = HelpPick; }
+    void OnHelp(const HELPINFO& request) {
+        OnHelpRequest(Instance(state_), tooltip_.Get(), request, state_.DragMode);
+    }
+    void OnButtonDown(ClientPoint point);
+    void OnMouseMove(ClientPoint point);
+    void OnButtonUp(ClientPoint point);
+    void OnCaptureLost() { colourFields_.OnCaptureLost(state_.DragMode); }
+    bool OnSetCursor() { return colourFields_.OnSetCursor(state_.DragMode, scrubCursor_.Get()); }
+
     // DialogWindow
     void EndDialog(int result) override { ::EndDialog(dialog_, result); }
     void RepaintPreview() override { preview_.Invalidate(dialog_); }
-    void RepaintSwatch(int) override {}
-    void RepaintBackgroundSwatches(bool) override {}
+    void RepaintSwatch(int colorEditId) override { colourFields_.RepaintSwatch(colorEditId); }
+    void RepaintBackgroundSwatches(bool erase) override { colourFields_.RepaintBackgroundSwatches(erase); }
     bool ChooseParamsFile(std::u16string& path, bool save) override {
         return ui::ChooseParamsFile(dialog_, path, save);
     }
@@ -81,7 +96,7 @@ public:
     void ZoomOut() override {}
     void ShowAbout() override { ShowAboutDialog(dialog_); }
     bool HasSizeEditor() override { return sizeEditor_.Get() != nullptr; }
-    void ShowSizeEditor(int) override {}
+    void ShowSizeEditor(int button) override { ShowSizeEditorUnder(sizeEditor_.Get(), dialog_, button); }
     void HideSizeEditor() override {
         if (sizeEditor_) ShowWindow(sizeEditor_.Get(), SW_HIDE);
     }
@@ -97,6 +112,15 @@ private:
     void ShowDocumentSize();
     void ShowZoom();
     void SetSmallIcon();
+    void CreateSizeEditorPopup();
+    void CreateTooltip();
+    bool FillBackground() const { return state_.Params.FillBkGnd != 0; }
+    // The thumbnail lies inside the preview area; nothing else of the
+    // colour fields does.
+    bool InsideThumb(ClientPoint point) const {
+        const RECT& area = preview_.Rect();
+        return Contains(ClientRect{area.left, area.top, area.right, area.bottom}, point);
+    }
     void DetachLineTypeImages();
     void RemoveSmallIcon();
 
@@ -104,6 +128,7 @@ private:
     DialogState& state_;
     WindowControls controls_;
     MainDialog rules_;
+    ColourFields colourFields_;
 
     OwnedLink link_;
     HostSuite uiHooks_;
@@ -120,13 +145,15 @@ private:
 };
 
 void ParametersDialog::Initialise() {
+    colourFields_.Setup(dialog_);
     CreateLink();
     AcquireUiHooks();
     CreateLineTypeCombos();
-    rules_.SizeEditor().Owner = reinterpret_cast<intptr_t>(dialog_);
+    CreateSizeEditorPopup();
     LimitTexts();
     FillNumberLists();
     AttachButtonImages();
+    CreateTooltip();
     CreateDrawingTools();
     ShowDocumentSize();
     preview_.Setup(dialog_, IDC_PREVIEW_PLACEHOLDER);
@@ -179,6 +206,15 @@ void ParametersDialog::CreateLineTypeCombos() {
         }
     }
 }
+
+void ParametersDialog::CreateSizeEditorPopup() {
+    SizeEditorState& editor = rules_.SizeEditor();
+    editor = SizeEditorState{};
+    editor.Owner = reinterpret_cast<intptr_t>(dialog_);
+    sizeEditor_.Reset(CreateSizeEditor(dialog_, Instance(state_), editor));
+}
+
+void ParametersDialog::CreateTooltip() { tooltip_.Reset(CreateTooltipWindow(dialog_, Instance(state_))); }
 
 void ParametersDialog::LimitTexts() {
     struct Limit {
@@ -260,10 +296,28 @@ void ParametersDialog::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dialog_, &paint);
     if (dc) {
+        colourFields_.Paint(dc, FillBackground());
         SelectScope font(dc, rulerFont_.Get());
         preview_.Paint(dc);
     }
     EndPaint(dialog_, &paint);
+}
+
+void ParametersDialog::OnButtonDown(ClientPoint point) {
+    if (colourFields_.OnButtonDown(point, state_.DragMode)) return;
+}
+
+void ParametersDialog::OnMouseMove(ClientPoint point) {
+    if (colourFields_.OnMouseMove(point, state_.DragMode, FillBackground(), InsideThumb(point))) return;
+}
+
+void ParametersDialog::OnButtonUp(ClientPoint point) {
+    if (colourFields_.OnButtonUp(state_.DragMode)) return;
+    const RECT& area = preview_.Rect();
+    if (OnHelpClick(dialog_, Instance(state_), tooltip_.Get(), colourFields_.Rects(), FillBackground(),
+                    ClientRect{area.left, area.top, area.right, area.bottom}, point, state_.DragMode))
+        return;
+    colourFields_.OnSwatchClick(point, FillBackground(), state_.Host);
 }
 
 void ParametersDialog::OnLinkNotify(const NMHDR& header) {
@@ -300,6 +354,10 @@ void ParametersDialog::Teardown() {
     RemoveSmallIcon();
 }
 
+ClientPoint PointOf(LPARAM lParam) {
+    return {int16_t(LOWORD(lParam)), int16_t(HIWORD(lParam))};  // signed: captured moves leave the client area
+}
+
 ParametersDialog* DialogOf(HWND dialog) {
     return reinterpret_cast<ParametersDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
@@ -330,10 +388,28 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY:
         open->OnLinkNotify(*reinterpret_cast<const NMHDR*>(lParam));
         return FALSE;
-    case WM_LBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
         open->OnMouseDown();
+        if (wParam == HTHELP) open->OnHelpButton();
         return FALSE;  // non-client presses go on to the default handling
+    case WM_LBUTTONDOWN:
+        open->OnMouseDown();
+        open->OnButtonDown(PointOf(lParam));
+        return TRUE;
+    case WM_MOUSEMOVE:
+        open->OnMouseMove(PointOf(lParam));
+        return TRUE;
+    case WM_LBUTTONUP:
+        open->OnButtonUp(PointOf(lParam));
+        return TRUE;
+    case WM_CAPTURECHANGED:
+        open->OnCaptureLost();
+        return TRUE;
+    case WM_SETCURSOR:
+        return open->OnSetCursor() ? TRUE : FALSE;
+    case WM_HELP:
+        if (lParam) open->OnHelp(*reinterpret_cast<const HELPINFO*>(lParam));
+        return TRUE;
     case WM_PAINT:
         open->OnPaint();
         return TRUE;
