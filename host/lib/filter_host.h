@@ -19,6 +19,25 @@
 
 namespace gridsmith::hosting {
 
+// What one call of the record's colour services handed the host.
+struct ColourRequestSeen {
+    int32_t infoSize = 0;
+    int16_t selector = 0;
+    int16_t sourceSpace = 0;
+    int16_t resultSpace = 0;
+    bool reservedNull = false;  // all three reserved pointers null
+    int16_t components[4] = {};
+    std::string prompt;         // the prompt's bytes after its length byte; empty for none
+};
+
+// A scripted colour picker's answer: a colour, or a cancel.
+struct ColourAnswer {
+    bool chosen = false;
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+};
+
 struct RunOptions {
     bool callParameters = true;  // an interactive first run does; a repeat run does not
     int cancelAfterTiles = -1;   // abortProc reports a cancel once this many tiles are done
@@ -30,6 +49,10 @@ struct RunOptions {
     std::function<void(const Document&)> afterTile;
     // Who answers the parameters dialog if the plug-in shows it.
     DialogPlay dialog;
+    // The record's colorServices: left out, or answered by `pickColour` (on
+    // the plug-in's thread; without one the user cancels).
+    bool offerColourServices = true;
+    std::function<ColourAnswer(const ColourRequestSeen&)> pickColour;
 };
 
 struct Step {
@@ -41,6 +64,7 @@ struct RunReport {
     std::vector<Step> steps;                // every call, in order
     std::vector<host::VRect> tiles;         // every output tile delivered, in order
     std::vector<std::string> hostErrors;    // refused requests, padding written, misused procedures
+    std::vector<ColourRequestSeen> colourRequests;  // every colour services call, in order
 
     bool Called(int16_t selector) const;
     host::OSErr ResultOf(int16_t selector) const;  // of the last such call; noErr if none
@@ -87,6 +111,7 @@ private:
 
     static host::Boolean AbortProc();
     static void ProgressProc(int32_t done, int32_t total);
+    static host::OSErr ColourServicesProc(host::ColorServicesInfo* info);
 
     // Callbacks carry no context: they reach the most recently created host.
     static FilterHost* active_;
@@ -104,6 +129,8 @@ private:
     std::vector<uint8_t> outStorage_;  // tile samples, reused from tile to tile
     std::vector<uint8_t> inStorage_;
 
+    const RunOptions* runOptions_ = nullptr;  // while Run is inside the plug-in
+    RunReport* runReport_ = nullptr;
     int cancelAfterTiles_ = -1;
     int tilesDone_ = 0;
 };

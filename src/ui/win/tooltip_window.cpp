@@ -118,9 +118,14 @@ LRESULT CALLBACK TooltipProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         ReshowInPlace(window);
         return 1;
-    case WM_TIP_SHOWAT:
+    case WM_TIP_SHOWAT: {
+        // A show supersedes the re-shows still queued: a text set while the
+        // tip was up would otherwise move it back to its old corner.
+        MSG queued;
+        while (PeekMessageW(&queued, window, WM_TIP_SHOWAT, WM_TIP_SHOWAT, PM_REMOVE)) {}
         ShowAt(window, lParam);
         return 1;
+    }
     case WM_TIP_SETMAXWIDTH: {
         const int previous = g_tip.maxWidth;
         g_tip.maxWidth = int(wParam);
