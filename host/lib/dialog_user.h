@@ -4,6 +4,7 @@
 // why and returns false.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace gridsmith::hosting {
@@ -25,7 +26,8 @@ struct TipSeen {
     bool found = false;
     bool visible = false;
     std::string text;
-    Box frame;  // screen coordinates
+    Box frame;             // screen coordinates
+    intptr_t window = 0;   // its handle, for messages sent to it
 };
 
 class DialogUser {

@@ -278,8 +278,10 @@ host::OSErr FilterHost::ColourServicesProc(host::ColorServicesInfo* info) {
     // Only choosing an RGB colour is served, as a well-formed record asks it.
     if (info->infoSize != int32_t(sizeof(host::ColorServicesInfo)) || info->selector != 0 || !seen.reservedNull)
         return host::paramErr;
-    const auto& pick = host->runOptions_->pickColour;
-    const ColourAnswer answer = pick ? pick(seen) : ColourAnswer{};
+    const RunOptions& options = *host->runOptions_;
+    const ColourAnswer answer = options.pickColour    ? options.pickColour(seen)
+                                : options.dialog.person ? PersonPicksColour(seen)
+                                                        : ColourAnswer{};
     if (!answer.chosen) return host::userCanceledErr;
     info->colorComponents[0] = answer.red;
     info->colorComponents[1] = answer.green;

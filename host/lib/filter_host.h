@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/lib/buffer_suite.h"
+#include "host/lib/colour_picker.h"
 #include "host/lib/dialog_watch.h"
 #include "host/lib/document.h"
 #include "host/lib/handle_suite.h"
@@ -18,25 +19,6 @@
 #include "plugin/host_abi.h"
 
 namespace gridsmith::hosting {
-
-// What one call of the record's colour services handed the host.
-struct ColourRequestSeen {
-    int32_t infoSize = 0;
-    int16_t selector = 0;
-    int16_t sourceSpace = 0;
-    int16_t resultSpace = 0;
-    bool reservedNull = false;  // all three reserved pointers null
-    int16_t components[4] = {};
-    std::string prompt;         // the prompt's bytes after its length byte; empty for none
-};
-
-// A scripted colour picker's answer: a colour, or a cancel.
-struct ColourAnswer {
-    bool chosen = false;
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-};
 
 struct RunOptions {
     bool callParameters = true;  // an interactive first run does; a repeat run does not
@@ -50,7 +32,8 @@ struct RunOptions {
     // Who answers the parameters dialog if the plug-in shows it.
     DialogPlay dialog;
     // The record's colorServices: left out, or answered by `pickColour` (on
-    // the plug-in's thread; without one the user cancels).
+    // the plug-in's thread); without one a person picks in the system's
+    // colour dialog when the dialog is left to a person, else the user cancels.
     bool offerColourServices = true;
     std::function<ColourAnswer(const ColourRequestSeen&)> pickColour;
 };

@@ -395,6 +395,7 @@ TipSeen ScriptedUser::Tip() {
             reinterpret_cast<LPARAM>(&find));
         if (!find.found) return;
         seen.found = true;
+        seen.window = reinterpret_cast<intptr_t>(find.found);
         seen.visible = IsWindowVisible(find.found) != FALSE;
         seen.text = WideToUtf8(TextOf(find.found));
         RECT frame;
