@@ -59,6 +59,11 @@ int OpacityEditAt(const ColourFieldRects& rects, bool fillBackground, ClientPoin
     return 0;
 }
 
+int HotOpacityEditAfterMove(int hotOpacityEdit, const ColourFieldRects& rects, bool fillBackground,
+                            ClientPoint point, bool insideThumb) {
+    return insideThumb ? hotOpacityEdit : OpacityEditAt(rects, fillBackground, point);
+}
+
 std::optional<std::u16string> ScrubbedOpacity(std::u16string_view text, int32_t lastMouseX, int32_t mouseX) {
     const uint32_t value = ParseUnsigned(text).value_or(0);
     if (mouseX > lastMouseX && value < kMaxOpacity) return FormatUnsigned(value + 1);

@@ -45,6 +45,11 @@ int SwatchAt(const ColourFieldRects& rects, bool fillBackground, ClientPoint poi
 // filling is on), or 0.
 int OpacityEditAt(const ColourFieldRects& rects, bool fillBackground, ClientPoint point);
 
+// The hot opacity edit after an idle mouse move: the one under the point, but
+// unchanged while the point lies inside the preview's thumbnail.
+int HotOpacityEditAfterMove(int hotOpacityEdit, const ColourFieldRects& rects, bool fillBackground,
+                            ClientPoint point, bool insideThumb);
+
 // One scrub message: the value one step towards the mouse's side of
 // `lastMouseX`, kept within 0-255. The text reads as 0 when it is no number.
 // Nothing to write when the mouse did not move sideways or the value is at its

@@ -37,6 +37,14 @@ TEST(ColourFields, WithFillingOffOnlyTheLineSwatchAndLabelAnswer) {
     EXPECT_EQ(OpacityEditAt(rects, true, {30, 200}), 0);
 }
 
+TEST(ColourFields, MovesInsideTheThumbnailLeaveTheHotLabelAsItWas) {
+    const ColourFieldRects rects = SampleRects();
+    EXPECT_EQ(HotOpacityEditAfterMove(0, rects, true, {30, 180}, false), IDC_LINE_OPACITY);
+    EXPECT_EQ(HotOpacityEditAfterMove(IDC_LINE_OPACITY, rects, true, {300, 300}, true), IDC_LINE_OPACITY);
+    EXPECT_EQ(HotOpacityEditAfterMove(0, rects, true, {300, 300}, true), 0);
+    EXPECT_EQ(HotOpacityEditAfterMove(IDC_LINE_OPACITY, rects, true, {300, 300}, false), 0);
+}
+
 TEST(ColourFields, ScrubbingMovesOneStepAndStopsAtBothEnds) {
     EXPECT_EQ(ScrubbedOpacity(u"254", 10, 11), u"255");
     EXPECT_EQ(ScrubbedOpacity(u"254", 10, 500), u"255");  // however far the mouse went

@@ -96,7 +96,7 @@ void ColourFields::RepaintBackgroundSwatches(bool erase) const {
 
 bool ColourFields::OnMouseMove(ClientPoint point, int32_t dragMode, bool fillBackground, bool insideThumb) {
     if (dragMode == DragNone) {
-        if (!insideThumb) hotOpacityEdit_ = OpacityEditAt(rects_, fillBackground, point);
+        hotOpacityEdit_ = HotOpacityEditAfterMove(hotOpacityEdit_, rects_, fillBackground, point, insideThumb);
         return !insideThumb;
     }
     if (dragMode != DragOpacity) return false;

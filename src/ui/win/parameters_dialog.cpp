@@ -115,12 +115,13 @@ private:
     void CreateSizeEditorPopup();
     void CreateTooltip();
     bool FillBackground() const { return state_.Params.FillBkGnd != 0; }
-    // The thumbnail lies inside the preview area; nothing else of the
-    // colour fields does.
-    bool InsideThumb(ClientPoint point) const {
+    ClientRect PreviewArea() const {
         const RECT& area = preview_.Rect();
-        return Contains(ClientRect{area.left, area.top, area.right, area.bottom}, point);
+        return {area.left, area.top, area.right, area.bottom};
     }
+    // Until the preview keeps its thumbnail's rectangle, its whole area
+    // stands in: no colour field lies inside either.
+    bool InsideThumb(ClientPoint point) const { return Contains(PreviewArea(), point); }
     void DetachLineTypeImages();
     void RemoveSmallIcon();
 
@@ -303,6 +304,8 @@ void ParametersDialog::OnPaint() {
     EndPaint(dialog_, &paint);
 }
 
+// Each handler in turn says whether the message was its own; the preview's
+// pan and grip handlers take their place after the opacity scrub's.
 void ParametersDialog::OnButtonDown(ClientPoint point) {
     if (colourFields_.OnButtonDown(point, state_.DragMode)) return;
 }
@@ -313,9 +316,8 @@ void ParametersDialog::OnMouseMove(ClientPoint point) {
 
 void ParametersDialog::OnButtonUp(ClientPoint point) {
     if (colourFields_.OnButtonUp(state_.DragMode)) return;
-    const RECT& area = preview_.Rect();
     if (OnHelpClick(dialog_, Instance(state_), tooltip_.Get(), colourFields_.Rects(), FillBackground(),
-                    ClientRect{area.left, area.top, area.right, area.bottom}, point, state_.DragMode))
+                    PreviewArea(), point, state_.DragMode))
         return;
     colourFields_.OnSwatchClick(point, FillBackground(), state_.Host);
 }
