@@ -72,7 +72,7 @@ public:
     // A control's rectangle in its dialog's client coordinates.
     virtual Box ItemBox(int id) = 0;
     // The client area within the window, as a capture shows it, and the
-    // window's frame on the screen.
+    // window's frame on the screen (of the dialog acted on).
     virtual Box ClientBox() = 0;
     virtual Box WindowBox() = 0;
     // Whether the dialog shown over the plug-in's is open.

@@ -350,7 +350,7 @@ Box ScriptedUser::ItemBox(int id) {
 }
 
 Box ScriptedUser::ClientBox() {
-    HWND dialog = Dialog();
+    HWND dialog = Target();
     Box box;
     OnDialogThread([&box, dialog] {
         RECT frame, client;
@@ -365,7 +365,7 @@ Box ScriptedUser::ClientBox() {
 }
 
 Box ScriptedUser::WindowBox() {
-    HWND dialog = Dialog();
+    HWND dialog = Target();
     Box box;
     OnDialogThread([&box, dialog] {
         RECT frame;

@@ -329,6 +329,7 @@ TEST(SizeEditor, OpensUnderItsButtonWithTheListAndItsOkAppliesTheEdit) {
     std::vector<std::string> texts;
     std::vector<bool> shown;
     const std::string list200(200, '5');
+    Box buttonOnScreen, popup;
     const RunReport report = RunScripted(host, [&](DialogUser& user) {
         if (!user.WaitForDialog()) return;
         user.Type(IDC_COL_SIZES, "100,200");
@@ -339,9 +340,13 @@ TEST(SizeEditor, OpensUnderItsButtonWithTheListAndItsOkAppliesTheEdit) {
         user.Click(IDOK);
         user.LeaveWindowOver();
         shown.push_back(user.Enabled(IDC_REFRESH_PREVIEW));
+        const Box window = user.WindowBox(), client = user.ClientBox(), button = user.ItemBox(IDC_EDIT_COL_SIZES);
+        buttonOnScreen = {window.left + client.left + button.left, window.top + client.top + button.top,
+                          window.left + client.left + button.right, window.top + client.top + button.bottom};
         user.Click(IDC_EDIT_COL_SIZES);
         shown.push_back(user.WindowOverShown());
         if (!user.EnterWindowOver()) return;
+        popup = user.WindowBox();
         texts.push_back(user.Text(IDC_SIZE_EDITOR_TEXT));
         texts.push_back(user.Text(IDC_SIZE_EDITOR_COUNT));
         user.Type(IDC_SIZE_EDITOR_TEXT, "10,20,30");
@@ -383,6 +388,9 @@ TEST(SizeEditor, OpensUnderItsButtonWithTheListAndItsOkAppliesTheEdit) {
         user.Click(IDCANCEL);
     });
     ASSERT_TRUE(report.hostErrors.empty()) << report.Problem();
+    // Flush right under its button, 2 pixels below it.
+    EXPECT_EQ(popup.right, buttonOnScreen.right);
+    EXPECT_EQ(popup.top, buttonOnScreen.bottom + 2);
     EXPECT_EQ(shown, (std::vector<bool>{true, true, false, false, true, false, false, false}));
     EXPECT_EQ(texts, (std::vector<std::string>{"100,200", "248", "247", "10,20,30", "rows", "55", "255", "0",
                                                "kept", "kept"}));
