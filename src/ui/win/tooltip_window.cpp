@@ -148,8 +148,15 @@ void RegisterTooltipClass(HINSTANCE instance) {
     // The class keeps its brush while the library is loaded.
     windowClass.hbrBackground = CreateSolidBrush(kTipBackground);
     windowClass.lpszClassName = kTooltipClass;
+    // An earlier dialog registered it: taken as it is, unless an earlier load
+    // of the library left it behind with a procedure that is no longer there.
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kTooltipClass, &existing) && existing.lpfnWndProc != TooltipProc &&
+        UnregisterClassW(kTooltipClass, instance) && existing.hbrBackground)
+        DeleteObject(existing.hbrBackground);
     if (!RegisterClassExW(&windowClass) && windowClass.hbrBackground)
-        DeleteObject(windowClass.hbrBackground);  // registered by an earlier dialog
+        DeleteObject(windowClass.hbrBackground);
 }
 
 }  // namespace
