@@ -14,6 +14,7 @@
 
 #include "host/lib/plugin.h"
 #include "tests/ui_win/dialog_runs.h"
+#include "tests/win/gui_counts.h"
 #include "ui/dialog_ids.h"
 
 namespace gridsmith::testing {
@@ -297,6 +298,35 @@ TEST(ParametersDialog, TheHostDrawsASavedFileAsTheDialogDrawsIt) {
     });
     ASSERT_TRUE(report.Succeeded()) << report.Problem();
     EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {}, path.string())));
+}
+
+// Every opening creates its lists, images, fonts, surfaces, link and icon and
+// releases them again: a hundred leave nothing, nor any host buffer.
+TEST(ParametersDialog, RepeatedOpeningsLeaveNothingBehind) {
+    const DWORD thread = GetCurrentThreadId();
+    auto openAndClose = [](int i) {
+        Document image = WhiteCanvas();
+        FilterHost host(image);
+        const RunReport report = RunWithDialog(host, *Plugin(), [i](DialogUser& user) {
+            if (user.WaitForDialog()) user.Click(i % 2 ? IDOK : IDCANCEL);
+        });
+        EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+        return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0;
+    };
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(openAndClose(i));  // the system's first-use caches
+    const GdiObjectKinds before = LiveGdiObjectKinds();
+    const int windowsBefore = WindowsOfThread(thread);
+    constexpr int kOpenings = 100;
+    int unclean = 0;
+    for (int i = 0; i < kOpenings; ++i) unclean += !openAndClose(i);
+    EXPECT_EQ(unclean, 0) << "runs with a host error or a host buffer left";
+    const GdiObjectKinds after = LiveGdiObjectKinds();
+    // Fonts, pens, brushes, bitmaps: none may be left. Device contexts move
+    // with the window manager's cache by a few; the two off-screen surfaces
+    // of each opening would add two hundred.
+    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings";
+    EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), kOpenings / 2);
+    EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
 }
 
 }  // namespace

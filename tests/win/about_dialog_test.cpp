@@ -24,9 +24,13 @@
 #include "host/lib/plugin.h"
 #include "ui/about_text.h"
 #include "ui/centering.h"
+#include "tests/win/gui_counts.h"
 #include "ui/dialog_ids.h"
 
 namespace gridsmith::hosting {
+using testing::LiveGdiObjects;
+using testing::WindowsOfThread;
+
 namespace {
 
 constexpr host::OSErr kPreset = 0x7ab0;  // the host's result, which the about step leaves alone
@@ -201,30 +205,6 @@ AboutRun RunAbout(FilterHost& host, const Plugin& plugin, CloseBy how, bool capt
 }
 
 // ---- what a leak would leave behind -------------------------------------------
-
-// GetGuiResources is a stub under Wine; there a GDI object is found by its
-// table index alone, so every live one answers GetObjectType.
-int LiveGdiObjects() {
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return int(count);
-    int live = 0;
-    for (uintptr_t index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
-    return live;
-}
-
-int WindowsOfThread(DWORD thread) {
-    int count = 0;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM p) -> BOOL {
-            ++*reinterpret_cast<int*>(p);
-            EnumChildWindows(
-                window, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
-}
 
 bool IconAlive(HICON icon) {
     ICONINFO info{};
