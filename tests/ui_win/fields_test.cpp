@@ -12,6 +12,7 @@
 #include "host/lib/plugin.h"
 #include "host/lib/utf8.h"
 #include "tests/ui_win/dialog_runs.h"
+#include "tests/win/gui_counts.h"
 #include "ui/dialog_ids.h"
 
 namespace gridsmith::testing {
@@ -396,28 +397,6 @@ TEST(SizeEditor, OpensUnderItsButtonWithTheListAndItsOkAppliesTheEdit) {
                                                "kept", "kept"}));
 }
 
-// The drawing objects a dialog creates: pens, brushes, fonts and bitmaps.
-// GetGuiResources is a stub under Wine; there a GDI object is found by its
-// table index alone. Device contexts and regions are left out: Wine caches
-// those per window and its cache moves by dozens either way.
-int LiveDrawingObjects() {
-    int live = 0;
-    for (uintptr_t index = 1; index < 0x10000; ++index) {
-        const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
-        live += type == OBJ_PEN || type == OBJ_BRUSH || type == OBJ_FONT || type == OBJ_BITMAP;
-    }
-    return live;
-}
-
-int WindowsOfThread(DWORD thread) {
-    int count = 0;
-    EnumThreadWindows(
-        thread,
-        [](HWND, LPARAM p) -> BOOL { return ++*reinterpret_cast<int*>(p), TRUE; },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 void OpenShowHelpAndThePopup(FilterHost& host) {
     const RunReport report = RunScripted(host, [](DialogUser& user) {
         if (!user.WaitForDialog()) return;
@@ -429,18 +408,18 @@ void OpenShowHelpAndThePopup(FilterHost& host) {
     ASSERT_TRUE(report.hostErrors.empty()) << report.Problem();
 }
 
-TEST(ParametersDialogResources, RepeatedOpeningsLeaveNoWindowOrGdiObjectBehind) {
+// The help bubble and the popup, shown in every opening, leave nothing either.
+TEST(ParametersDialogResources, OpeningsWithHelpAndThePopupLeaveNothingBehind) {
     Document image = WhiteCanvas();
     FilterHost host(image);
     for (int i = 0; i < 3; ++i) OpenShowHelpAndThePopup(host);  // the system's first-use caches
     const DWORD thread = GetCurrentThreadId();
-    const int gdiBefore = LiveDrawingObjects();
+    const GdiObjectKinds before = LiveGdiObjectKinds();
     const int windowsBefore = WindowsOfThread(thread);
     constexpr int kOpenings = 30;
     for (int i = 0; i < kOpenings; ++i) OpenShowHelpAndThePopup(host);
+    EXPECT_EQ(LiveGdiObjectKinds().Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings";
     EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
-    // One object left by each opening would add thirty.
-    EXPECT_LT(LiveDrawingObjects() - gdiBefore, kOpenings / 3);
 }
 
 // The pictures of the README: the help bubble over the dialog, and the popup.
