@@ -239,7 +239,6 @@ TEST(ContextHelp, EveryStringOfTheTableReadsBackFromThePlugIn) {
 TEST(ContextHelp, HelpModeShowsEachTargetsTextAndAlwaysEnds) {
     Document image = WhiteCanvas();
     FilterHost host(image);
-    RunOptions options;
     std::vector<TipSeen> tips;
     Box window, client, preview;
     Point previewClick;
@@ -276,8 +275,7 @@ TEST(ContextHelp, HelpModeShowsEachTargetsTextAndAlwaysEnds) {
             user.Release(first.x, first.y);
             user.Release(line.x, line.y);
             user.Click(IDCANCEL);
-        },
-        options);
+        });
     ASSERT_TRUE(report.hostErrors.empty()) << report.Problem();
     ASSERT_EQ(tips.size(), 3u);
     EXPECT_TRUE(tips[0].visible);
