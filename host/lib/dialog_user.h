@@ -4,6 +4,7 @@
 // why and returns false.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace gridsmith::hosting {
@@ -11,6 +12,22 @@ namespace gridsmith::hosting {
 struct MessageBoxSeen {
     std::string caption;
     std::string text;
+};
+
+struct Box {  // right and bottom exclusive
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The plug-in's help bubble as it shows.
+struct TipSeen {
+    bool found = false;
+    bool visible = false;
+    std::string text;
+    Box frame;             // screen coordinates
+    intptr_t window = 0;   // its handle, for messages sent to it
 };
 
 class DialogUser {
@@ -35,6 +52,16 @@ public:
     virtual bool Press(int x, int y) = 0;
     virtual bool Move(int x, int y) = 0;
     virtual bool Release(int x, int y) = 0;
+    // The caption's help button, and the help request that help mode then
+    // makes for control `id` (at its centre).
+    virtual bool HelpButton() = 0;
+    virtual bool HelpOn(int id) = 0;
+
+    // The controls named from now on are those of the dialog shown over the
+    // plug-in's (a popup or the system's colour dialog), or again the
+    // plug-in's own.
+    virtual bool EnterWindowOver() = 0;
+    virtual void LeaveWindowOver() = 0;
 
     virtual std::string Text(int id) = 0;
     virtual bool Enabled(int id) = 0;
@@ -42,13 +69,23 @@ public:
     virtual int Selection(int id) = 0;
     // The control with the keyboard focus; 0 when none of the dialog's.
     virtual int Focus() = 0;
+    // A control's rectangle in its dialog's client coordinates.
+    virtual Box ItemBox(int id) = 0;
+    // The client area within the window, as a capture shows it, and the
+    // window's frame on the screen (of the dialog acted on).
+    virtual Box ClientBox() = 0;
+    virtual Box WindowBox() = 0;
+    // Whether the dialog shown over the plug-in's is open.
+    virtual bool WindowOverShown() = 0;
+    virtual TipSeen Tip() = 0;
 
     // Waits for a message box over the dialog, reads it and presses OK.
     virtual bool AnswerMessageBox(MessageBoxSeen& seen) = 0;
     // Waits for the open or save file dialog and confirms `path`, or cancels
     // it when `path` is empty.
     virtual bool AnswerFileDialog(const std::string& path) = 0;
-    // Writes the dialog as it shows on screen into a PNG file.
+    // Writes the dialog as it shows on screen, with the windows it owns over
+    // it, into a PNG file.
     virtual bool Capture(const std::string& pngPath) = 0;
     // The dialog has closed.
     virtual bool WaitForClose() = 0;

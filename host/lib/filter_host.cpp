@@ -115,6 +115,7 @@ void FilterHost::FillRecord() {
     r.inLayerPlanes = r.outLayerPlanes = r.absLayerPlanes = colourPlanes;
     r.inTransparencyMask = r.outTransparencyMask = r.absTransparencyMask = int16_t(r.planes - colourPlanes);
     r.depth = document_.Depth();
+    r.colorServices = &ColourServicesProc;
 }
 
 std::string FilterHost::Select(const host::VRect& area) {
@@ -151,7 +152,12 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
     const size_t handleMisuses = handles_.Misuses().size();
     cancelAfterTiles_ = options.cancelAfterTiles;
     tilesDone_ = 0;
+    runOptions_ = &options;
+    runReport_ = &report;
+    record_->colorServices = options.offerColourServices ? &ColourServicesProc : nullptr;
     RunSteps(plugin, options, report);
+    runOptions_ = nullptr;
+    runReport_ = nullptr;
     cancelAfterTiles_ = -1;
     AppendFrom(buffers_.Misuses(), bufferMisuses, report.hostErrors);
     AppendFrom(handles_.Misuses(), handleMisuses, report.hostErrors);
@@ -253,5 +259,34 @@ host::Boolean FilterHost::AbortProc() {
 }
 
 void FilterHost::ProgressProc(int32_t, int32_t) {}
+
+host::OSErr FilterHost::ColourServicesProc(host::ColorServicesInfo* info) {
+    FilterHost* host = active_;
+    if (!info || !host || !host->runReport_) return host::paramErr;
+    ColourRequestSeen seen;
+    seen.infoSize = info->infoSize;
+    seen.selector = info->selector;
+    seen.sourceSpace = info->sourceSpace;
+    seen.resultSpace = info->resultSpace;
+    seen.reservedNull = !info->reservedSourceSpaceInfo && !info->reservedResultSpaceInfo && !info->reserved;
+    std::copy(std::begin(info->colorComponents), std::end(info->colorComponents), seen.components);
+    if (info->selector == 0 && info->selectorParameter.pickerPrompt) {
+        const uint8_t* prompt = *info->selectorParameter.pickerPrompt;
+        seen.prompt.assign(reinterpret_cast<const char*>(prompt + 1), prompt[0]);
+    }
+    host->runReport_->colourRequests.push_back(seen);
+    // Only choosing an RGB colour is served, as a well-formed record asks it.
+    if (info->infoSize != int32_t(sizeof(host::ColorServicesInfo)) || info->selector != 0 || !seen.reservedNull)
+        return host::paramErr;
+    const RunOptions& options = *host->runOptions_;
+    const ColourAnswer answer = options.pickColour    ? options.pickColour(seen)
+                                : options.dialog.person ? PersonPicksColour(seen)
+                                                        : ColourAnswer{};
+    if (!answer.chosen) return host::userCanceledErr;
+    info->colorComponents[0] = answer.red;
+    info->colorComponents[1] = answer.green;
+    info->colorComponents[2] = answer.blue;
+    return host::noErr;
+}
 
 }  // namespace gridsmith::hosting

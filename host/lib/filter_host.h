@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/lib/buffer_suite.h"
+#include "host/lib/colour_picker.h"
 #include "host/lib/dialog_watch.h"
 #include "host/lib/document.h"
 #include "host/lib/handle_suite.h"
@@ -30,6 +31,11 @@ struct RunOptions {
     std::function<void(const Document&)> afterTile;
     // Who answers the parameters dialog if the plug-in shows it.
     DialogPlay dialog;
+    // The record's colorServices: left out, or answered by `pickColour` (on
+    // the plug-in's thread); without one a person picks in the system's
+    // colour dialog when the dialog is left to a person, else the user cancels.
+    bool offerColourServices = true;
+    std::function<ColourAnswer(const ColourRequestSeen&)> pickColour;
 };
 
 struct Step {
@@ -41,6 +47,7 @@ struct RunReport {
     std::vector<Step> steps;                // every call, in order
     std::vector<host::VRect> tiles;         // every output tile delivered, in order
     std::vector<std::string> hostErrors;    // refused requests, padding written, misused procedures
+    std::vector<ColourRequestSeen> colourRequests;  // every colour services call, in order
 
     bool Called(int16_t selector) const;
     host::OSErr ResultOf(int16_t selector) const;  // of the last such call; noErr if none
@@ -87,6 +94,7 @@ private:
 
     static host::Boolean AbortProc();
     static void ProgressProc(int32_t done, int32_t total);
+    static host::OSErr ColourServicesProc(host::ColorServicesInfo* info);
 
     // Callbacks carry no context: they reach the most recently created host.
     static FilterHost* active_;
@@ -104,6 +112,8 @@ private:
     std::vector<uint8_t> outStorage_;  // tile samples, reused from tile to tile
     std::vector<uint8_t> inStorage_;
 
+    const RunOptions* runOptions_ = nullptr;  // while Run is inside the plug-in
+    RunReport* runReport_ = nullptr;
     int cancelAfterTiles_ = -1;
     int tilesDone_ = 0;
 };

@@ -233,7 +233,7 @@ bool ScriptedUser::WaitForDialog(const std::string& title) {
 }
 
 HWND ScriptedUser::Item(int id) {
-    HWND item = GetDlgItem(Dialog(), id);
+    HWND item = GetDlgItem(Target(), id);
     if (!item) Fail("the dialog has no control " + std::to_string(id));
     return item;
 }
@@ -249,7 +249,7 @@ bool ScriptedUser::Type(int id, const std::string& text) {
     HWND item = Item(id);
     if (!item) return false;
     const std::wstring wide = Utf8ToWide(text);
-    HWND dialog = Dialog();
+    HWND dialog = Target();
     if (ClassOf(item) == WC_COMBOBOXW) {
         // Text set into an editable list raises nothing; typing raises CBN_EDITCHANGE.
         return OnDialogThread([=] {
@@ -298,6 +298,111 @@ bool ScriptedUser::Mouse(UINT message, WPARAM keys, int x, int y) {
         SendMessageW(dialog, WM_SETCURSOR, WPARAM(dialog), MAKELPARAM(HTCLIENT, message));
         SendMessageW(dialog, message, keys, MAKELPARAM(x, y));
     });
+}
+
+bool ScriptedUser::HelpButton() {
+    HWND dialog = Dialog();
+    return OnDialogThread([dialog] {
+        RECT frame;
+        GetWindowRect(dialog, &frame);
+        SendMessageW(dialog, WM_NCLBUTTONDOWN, HTHELP, MAKELPARAM(frame.right - 40, frame.top + 8));
+    });
+}
+
+bool ScriptedUser::HelpOn(int id) {
+    HWND item = Item(id);
+    if (!item) return false;
+    HWND dialog = Dialog();
+    return OnDialogThread([dialog, item, id] {
+        RECT rect;
+        GetWindowRect(item, &rect);
+        HELPINFO help{};
+        help.cbSize = sizeof help;
+        help.iContextType = HELPINFO_WINDOW;
+        help.iCtrlId = id;
+        help.hItemHandle = item;
+        help.dwContextId = GetWindowContextHelpId(item);
+        help.MousePos = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        SendMessageW(dialog, WM_HELP, 0, LPARAM(&help));
+    });
+}
+
+bool ScriptedUser::EnterWindowOver() {
+    HWND over = WaitForWindowOverDialog(false, "dialog over the plug-in's");
+    target_ = over;
+    return over != nullptr;
+}
+
+bool ScriptedUser::WindowOverShown() { return WindowOverDialog(false) != nullptr; }
+
+Box ScriptedUser::ItemBox(int id) {
+    HWND item = Item(id);
+    HWND window = Target();
+    Box box;
+    if (item)
+        OnDialogThread([&box, item, window] {
+            RECT rect;
+            GetWindowRect(item, &rect);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+            box = {rect.left, rect.top, rect.right, rect.bottom};
+        });
+    return box;
+}
+
+Box ScriptedUser::ClientBox() {
+    HWND dialog = Target();
+    Box box;
+    OnDialogThread([&box, dialog] {
+        RECT frame, client;
+        GetWindowRect(dialog, &frame);
+        GetClientRect(dialog, &client);
+        POINT origin{0, 0};
+        ClientToScreen(dialog, &origin);
+        box = {origin.x - frame.left, origin.y - frame.top, origin.x - frame.left + client.right,
+               origin.y - frame.top + client.bottom};
+    });
+    return box;
+}
+
+Box ScriptedUser::WindowBox() {
+    HWND dialog = Target();
+    Box box;
+    OnDialogThread([&box, dialog] {
+        RECT frame;
+        GetWindowRect(dialog, &frame);
+        box = {frame.left, frame.top, frame.right, frame.bottom};
+    });
+    return box;
+}
+
+TipSeen ScriptedUser::Tip() {
+    HWND dialog = Dialog();
+    TipSeen seen;
+    OnDialogThread([&seen, dialog, this] {
+        struct Find {
+            HWND owner;
+            HWND found = nullptr;
+        } find{dialog};
+        EnumThreadWindows(
+            hostThread_,
+            [](HWND window, LPARAM context) {
+                auto& f = *reinterpret_cast<Find*>(context);
+                if (ClassOf(window) != L"MyToolTipWindow_Gridsmith" || GetWindow(window, GW_OWNER) != f.owner)
+                    return TRUE;
+                f.found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&find));
+        if (!find.found) return;
+        seen.found = true;
+        seen.window = reinterpret_cast<intptr_t>(find.found);
+        seen.visible = IsWindowVisible(find.found) != FALSE;
+        seen.text = WideToUtf8(TextOf(find.found));
+        RECT frame;
+        GetWindowRect(find.found, &frame);
+        seen.frame = {frame.left, frame.top, frame.right, frame.bottom};
+    });
+    return seen;
 }
 
 bool ScriptedUser::Press(int x, int y) { return Mouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
@@ -382,11 +487,58 @@ bool ScriptedUser::AnswerFileDialog(const std::string& path) {
     return false;
 }
 
+namespace {
+
+// The windows a capture shows, bottom first: the dialog, then what it owns
+// (popups, the help bubble, message boxes) as they lie over it.
+std::vector<HWND> WindowsToCapture(DWORD thread, HWND dialog) {
+    struct Collect {
+        HWND dialog;
+        std::vector<HWND> owned;  // top first, as enumerated
+    } collect{dialog, {}};
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM context) {
+            auto& c = *reinterpret_cast<Collect*>(context);
+            if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == c.dialog) c.owned.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&collect));
+    std::vector<HWND> windows{dialog};
+    windows.insert(windows.end(), collect.owned.rbegin(), collect.owned.rend());
+    return windows;
+}
+
+// Copies a window from its own device context (the screen's shows nothing
+// under Wine's virtual desktop); a colour key stays see-through.
+void BlitWindow(HWND window, HDC memory, const RECT& area) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    HDC source = GetWindowDC(window);
+    if (!source) return;
+    COLORREF key = 0;
+    DWORD flags = 0;
+    const bool keyed = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+                       GetLayeredWindowAttributes(window, &key, nullptr, &flags) && (flags & LWA_COLORKEY);
+    if (keyed)
+        TransparentBlt(memory, frame.left - area.left, frame.top - area.top, width, height, source, 0, 0, width,
+                       height, key);
+    else
+        BitBlt(memory, frame.left - area.left, frame.top - area.top, width, height, source, 0, 0, SRCCOPY);
+    ReleaseDC(window, source);
+}
+
+}  // namespace
+
 bool ScriptedUser::Capture(const std::string& pngPath) {
     HWND dialog = Dialog();
     bool written = false;
-    OnDialogThread([&written, dialog, pngPath] {
+    const DWORD thread = hostThread_;
+    OnDialogThread([&written, dialog, pngPath, thread] {
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        const std::vector<HWND> windows = WindowsToCapture(thread, dialog);
+        for (HWND window : windows) UpdateWindow(window);
         RECT frame;
         GetWindowRect(dialog, &frame);
         const int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -402,7 +554,7 @@ bool ScriptedUser::Capture(const std::string& pngPath) {
         HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (bitmap && memory) {
             HGDIOBJ old = SelectObject(memory, bitmap);
-            BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+            for (HWND window : windows) BlitWindow(window, memory, frame);
             GdiFlush();
             std::vector<uint8_t> rgb(size_t(width) * height * 3);
             const auto* bgra = static_cast<const uint8_t*>(bits);

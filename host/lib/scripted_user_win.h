@@ -44,11 +44,20 @@ public:
     bool Press(int x, int y) override;
     bool Move(int x, int y) override;
     bool Release(int x, int y) override;
+    bool HelpButton() override;
+    bool HelpOn(int id) override;
+    bool EnterWindowOver() override;
+    void LeaveWindowOver() override { target_ = nullptr; }
     std::string Text(int id) override;
     bool Enabled(int id) override;
     bool Checked(int id) override;
     int Selection(int id) override;
     int Focus() override;
+    Box ItemBox(int id) override;
+    Box ClientBox() override;
+    Box WindowBox() override;
+    bool WindowOverShown() override;
+    TipSeen Tip() override;
     bool AnswerMessageBox(MessageBoxSeen& seen) override;
     bool AnswerFileDialog(const std::string& path) override;
     bool Capture(const std::string& pngPath) override;
@@ -65,6 +74,7 @@ private:
     // opened a window over the dialog (it then goes on in that window's loop).
     bool OnDialogThread(std::function<void()> work);
     HWND Item(int id);
+    HWND Target() const { return target_ ? target_.load() : dialog_.load(); }
     // A visible window over the dialog: a message box, or another dialog.
     HWND WindowOverDialog(bool messageBox);
     HWND WaitForWindowOverDialog(bool messageBox, const char* what);
@@ -76,6 +86,7 @@ private:
     DWORD hostThread_;
     HWND messenger_ = nullptr;
     std::atomic<HWND> dialog_{nullptr};
+    std::atomic<HWND> target_{nullptr};  // a dialog over the plug-in's, when entered
     std::atomic<bool> stopping_{false};
     bool dialogOptional_ = false;
     std::thread script_;

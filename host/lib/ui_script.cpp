@@ -45,6 +45,8 @@ const std::map<std::string, std::pair<size_t, size_t>>& Verbs() {
         {"expect-text", {2, 2}},   {"expect-enabled", {2, 2}}, {"expect-checked", {2, 2}},
         {"expect-selection", {2, 2}}, {"expect-focus", {1, 1}}, {"expect-message", {1, 1}},
         {"file", {1, 1}},          {"capture", {1, 1}},       {"wait-close", {0, 0}},
+        {"help-button", {0, 0}},   {"help", {1, 1}},          {"expect-tip", {1, 1}},
+        {"enter-over", {0, 0}},    {"leave-over", {0, 0}},
     };
     return verbs;
 }
@@ -70,7 +72,9 @@ bool ParseYesNo(const std::string& word, bool& value) {
 bool CheckArguments(const ScriptStep& step, std::string& error) {
     const std::string& verb = step.verb;
     const bool firstIsNumber = verb != "wait-dialog" && verb != "expect-message" && verb != "file" &&
-                               verb != "capture" && verb != "wait-close";
+                               verb != "capture" && verb != "wait-close" &&
+                               verb != "help-button" && verb != "expect-tip" && verb != "enter-over" &&
+                               verb != "leave-over";
     const bool secondIsNumber = verb == "choose" || verb == "press" || verb == "move" ||
                                 verb == "release" || verb == "expect-selection";
     const bool secondIsFlag = verb == "tick" || verb == "expect-enabled" || verb == "expect-checked";
@@ -137,6 +141,17 @@ bool PlayStep(const ScriptStep& step, DialogUser& user) {
     }
     if (verb == "file") return user.AnswerFileDialog(a[0]);
     if (verb == "capture") return user.Capture(a[0]);
+    if (verb == "help-button") return user.HelpButton();
+    if (verb == "help") return user.HelpOn(Number(a[0]));
+    if (verb == "enter-over") return user.EnterWindowOver();
+    if (verb == "leave-over") return user.LeaveWindowOver(), true;
+    if (verb == "expect-tip") {
+        const TipSeen tip = user.Tip();
+        if (tip.visible && tip.text == a[0]) return true;
+        user.Fail(Where(step) + "wanted the help bubble \"" + a[0] + "\", it " +
+                  (tip.visible ? "says \"" + tip.text + "\"" : std::string("is not shown")));
+        return false;
+    }
     return user.WaitForClose();
 }
 

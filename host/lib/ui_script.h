@@ -13,6 +13,11 @@
 //   expect-message "TEXT"         a message box with TEXT appears; OK closes it
 //   file "PATH"                   confirm PATH in the file dialog ("" cancels)
 //   capture "FILE.png"            a screenshot of the dialog
+//   help-button                   press the caption's help button
+//   help ID                       help mode's request for a control
+//   expect-tip "TEXT"             the help bubble shows TEXT
+//   enter-over | leave-over       act on the dialog shown over the plug-in's
+//                                 (a popup, the colour dialog), or on its own again
 //   wait-close                    the dialog has closed
 //
 // IDs are control numbers; OK and CANCEL stand for 1 and 2. Texts are UTF-8

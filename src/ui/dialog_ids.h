@@ -74,6 +74,12 @@
 #define IDC_ABOUT_TITLE 1060
 #define IDC_ABOUT_LINK 10001
 
+// Size-list popup controls
+#define IDC_SIZE_EDITOR_TEXT 1047
+#define IDC_SIZE_EDITOR_PROMPT 1048
+#define IDC_SIZE_EDITOR_COUNT 1049
+#define IDC_SIZE_EDITOR_UNIT 1050
+
 // Command notification codes (the platform's values).
 #define NOTIFY_BUTTON_CLICKED 0
 #define NOTIFY_COMBO_SELECTION_CHANGE 1

@@ -17,9 +17,13 @@
 #include "ui/main_dialog.h"
 #include "ui/win/about_dialog.h"
 #include "ui/win/center_over_owner.h"
+#include "ui/win/colour_fields_win.h"
+#include "ui/win/context_help_win.h"
 #include "ui/win/link_control.h"
 #include "ui/win/params_file_win.h"
 #include "ui/win/preview_pane.h"
+#include "ui/win/size_editor_dialog.h"
+#include "ui/win/tooltip_window.h"
 #include "ui/win/win_handles.h"
 #include "ui/win/window_controls.h"
 
@@ -58,21 +62,30 @@ public:
     void Teardown();
 
     void OnCommand(int id, int code) { rules_.OnCommand(id, code); }
-    void OnButtonDown(LPARAM position);
-    void OnNonClientButtonDown() { rules_.OnMouseDown(); }
-    void OnMouseMove(LPARAM position);
-    void OnButtonUp();
-    void OnCaptureChanged(HWND gainer);
-    bool OnSetCursor();
+    void OnNonClientButtonDown(WPARAM hitCode) {
+        rules_.OnMouseDown();
+        if (hitCode == HTHELP) state_.DragMode = HelpPick;
+    }
     void OnSizeListEdited() { rules_.OnSizeListEdited(); }
     void OnPaint();
     void OnLinkNotify(const NMHDR& header);
 
+    // The mouse and the cursor: opacity scrubbing, the preview's pan and
+    // grips, help mode's pick and the swatches' clicks.
+    void OnHelp(const HELPINFO& request) {
+        OnHelpRequest(Instance(state_), tooltip_.Get(), request, state_.DragMode);
+    }
+    void OnButtonDown(ClientPoint point);
+    void OnMouseMove(ClientPoint point);
+    void OnButtonUp(ClientPoint point);
+    void OnCaptureChanged(HWND gainer);
+    bool OnSetCursor();
+
     // DialogWindow
     void EndDialog(int result) override { ::EndDialog(dialog_, result); }
     void RepaintPreview() override { preview_.InvalidateLayout(); }
-    void RepaintSwatch(int) override {}
-    void RepaintBackgroundSwatches(bool) override {}
+    void RepaintSwatch(int colorEditId) override { colourFields_.RepaintSwatch(colorEditId); }
+    void RepaintBackgroundSwatches(bool erase) override { colourFields_.RepaintBackgroundSwatches(erase); }
     bool ChooseParamsFile(std::u16string& path, bool save) override {
         return ui::ChooseParamsFile(dialog_, path, save);
     }
@@ -87,7 +100,7 @@ public:
     void ZoomOut() override { preview_.ZoomOut(controls_); }
     void ShowAbout() override { ShowAboutDialog(dialog_); }
     bool HasSizeEditor() override { return sizeEditor_.Get() != nullptr; }
-    void ShowSizeEditor(int) override {}
+    void ShowSizeEditor(int button) override { ShowSizeEditorUnder(sizeEditor_.Get(), dialog_, button); }
     void HideSizeEditor() override {
         if (sizeEditor_) ShowWindow(sizeEditor_.Get(), SW_HIDE);
     }
@@ -103,6 +116,12 @@ private:
     void ShowDocumentSize();
     void ShowZoom();
     void SetSmallIcon();
+    void CreateSizeEditorPopup();
+    void CreateTooltip();
+    bool FillBackground() const { return state_.Params.FillBkGnd != 0; }
+    ClientRect PreviewArea() const { return preview_.State().PreviewRect; }
+    bool InsideThumb(ClientPoint point) const { return Contains(preview_.State().ThumbRect, point); }
+    bool DraggingPreview() const { return state_.DragMode == DragPan || state_.DragMode == DragGrip; }
     void DetachLineTypeImages();
     void RemoveSmallIcon();
 
@@ -110,6 +129,7 @@ private:
     DialogState& state_;
     WindowControls controls_;
     MainDialog rules_;
+    ColourFields colourFields_;
 
     OwnedLink link_;
     HostSuite uiHooks_;
@@ -126,13 +146,15 @@ private:
 };
 
 void ParametersDialog::Initialise() {
+    colourFields_.Setup(dialog_);
     CreateLink();
     AcquireUiHooks();
     CreateLineTypeCombos();
-    rules_.SizeEditor().Owner = reinterpret_cast<intptr_t>(dialog_);
+    CreateSizeEditorPopup();
     LimitTexts();
     FillNumberLists();
     AttachButtonImages();
+    CreateTooltip();
     CreateDrawingTools();
     ShowDocumentSize();
     preview_.Setup(dialog_, IDC_PREVIEW_PLACEHOLDER, state_);
@@ -185,6 +207,15 @@ void ParametersDialog::CreateLineTypeCombos() {
         }
     }
 }
+
+void ParametersDialog::CreateSizeEditorPopup() {
+    SizeEditorState& editor = rules_.SizeEditor();
+    editor = SizeEditorState{};
+    editor.Owner = reinterpret_cast<intptr_t>(dialog_);
+    sizeEditor_.Reset(CreateSizeEditor(dialog_, Instance(state_), editor));
+}
+
+void ParametersDialog::CreateTooltip() { tooltip_.Reset(CreateTooltipWindow(dialog_, Instance(state_))); }
 
 void ParametersDialog::LimitTexts() {
     struct Limit {
@@ -263,58 +294,61 @@ void ParametersDialog::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dialog_, &paint);
     if (dc) {
+        colourFields_.Paint(dc, FillBackground());
         preview_.Paint(dc, rulerFont_.Get(), guidePen_.Get());
     }
     EndPaint(dialog_, &paint);
 }
 
-void ParametersDialog::OnLinkNotify(const NMHDR& header) {
-    if (header.hwndFrom == link_.Get()) OpenActivatedLink(dialog_, &header);
-}
-
-// ---- the mouse ----------------------------------------------------------------------
-
-POINT PointOf(LPARAM position) { return {short(LOWORD(position)), short(HIWORD(position))}; }
-
-void ParametersDialog::OnButtonDown(LPARAM position) {
+// Each handler in turn says whether the message was its own, in the order
+// the dialog's rules give: the opacity scrub, then the preview's pan and grips.
+void ParametersDialog::OnButtonDown(ClientPoint point) {
     rules_.OnMouseDown();
-    preview_.Press(PointOf(position), false);
+    if (colourFields_.OnButtonDown(point, state_.DragMode)) return;
+    preview_.Press({point.x, point.y}, false);
 }
 
-void ParametersDialog::OnMouseMove(LPARAM position) {
-    if (state_.DragMode == DragPan || state_.DragMode == DragGrip) preview_.Drag(PointOf(position), controls_);
+void ParametersDialog::OnMouseMove(ClientPoint point) {
+    if (DraggingPreview()) return preview_.Drag({point.x, point.y}, controls_);
+    colourFields_.OnMouseMove(point, state_.DragMode, FillBackground(), InsideThumb(point));
 }
 
-void ParametersDialog::OnButtonUp() {
-    if (state_.DragMode == DragPan || state_.DragMode == DragGrip || state_.DragMode == DragOpacity)
-        preview_.EndDrag();
+void ParametersDialog::OnButtonUp(ClientPoint point) {
+    if (DraggingPreview()) return preview_.EndDrag();
+    if (colourFields_.OnButtonUp(state_.DragMode)) return;
+    if (OnHelpClick(dialog_, Instance(state_), tooltip_.Get(), colourFields_.Rects(), FillBackground(),
+                    PreviewArea(), point, state_.DragMode))
+        return;
+    colourFields_.OnSwatchClick(point, FillBackground(), state_.Host);
 }
 
 // Losing the mouse ends a drag as the release would, so DragMode never sticks.
 void ParametersDialog::OnCaptureChanged(HWND gainer) {
-    if (gainer != dialog_) OnButtonUp();
+    if (gainer == dialog_) return;
+    if (DraggingPreview()) return preview_.EndDrag();
+    colourFields_.OnCaptureLost(state_.DragMode);
 }
 
 bool ParametersDialog::OnSetCursor() {
+    if (colourFields_.OnSetCursor(state_.DragMode, scrubCursor_.Get())) return true;
     POINT cursor;
     GetCursorPos(&cursor);
     ScreenToClient(dialog_, &cursor);
     const auto* hooks = uiHooks_.As<host::PSUIHooksSuite1>();
-    const bool hostCursors = hooks && hooks->SetCursor;
-    switch (preview_.CursorAt(cursor, false, hostCursors)) {
+    switch (preview_.CursorAt(cursor, false, hooks && hooks->SetCursor)) {
     case PreviewCursor::Grab:
         hooks->SetCursor(host::kPICursorGrab);
         return true;
     case PreviewCursor::Hand:
         hooks->SetCursor(host::kPICursorHand);
         return true;
-    case PreviewCursor::Scrub:
-        if (!scrubCursor_) return false;
-        ::SetCursor(scrubCursor_.Get());
-        return true;
     default:
         return false;
     }
+}
+
+void ParametersDialog::OnLinkNotify(const NMHDR& header) {
+    if (header.hwndFrom == link_.Get()) OpenActivatedLink(dialog_, &header);
 }
 
 void ParametersDialog::DetachLineTypeImages() {
@@ -347,6 +381,10 @@ void ParametersDialog::Teardown() {
     preview_.Release();
 }
 
+ClientPoint PointOf(LPARAM lParam) {
+    return {int16_t(LOWORD(lParam)), int16_t(HIWORD(lParam))};  // signed: captured moves leave the client area
+}
+
 ParametersDialog* DialogOf(HWND dialog) {
     return reinterpret_cast<ParametersDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
@@ -377,17 +415,17 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY:
         open->OnLinkNotify(*reinterpret_cast<const NMHDR*>(lParam));
         return FALSE;
-    case WM_LBUTTONDOWN:
-        open->OnButtonDown(lParam);
-        return TRUE;
     case WM_NCLBUTTONDOWN:
-        open->OnNonClientButtonDown();
+        open->OnNonClientButtonDown(wParam);
         return FALSE;  // the default handling goes on
+    case WM_LBUTTONDOWN:
+        open->OnButtonDown(PointOf(lParam));
+        return TRUE;
     case WM_MOUSEMOVE:
-        open->OnMouseMove(lParam);
+        open->OnMouseMove(PointOf(lParam));
         return TRUE;
     case WM_LBUTTONUP:
-        open->OnButtonUp();
+        open->OnButtonUp(PointOf(lParam));
         return TRUE;
     case WM_CAPTURECHANGED:
         open->OnCaptureChanged(reinterpret_cast<HWND>(lParam));
@@ -395,6 +433,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_SETCURSOR:
         if (!open->OnSetCursor()) return FALSE;
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_HELP:
+        if (lParam) open->OnHelp(*reinterpret_cast<const HELPINFO*>(lParam));
         return TRUE;
     case WM_PAINT:
         open->OnPaint();

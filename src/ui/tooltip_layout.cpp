@@ -1,0 +1,55 @@
+#include "ui/tooltip_layout.h"
+
+#include <algorithm>
+
+namespace gridsmith::ui {
+namespace {
+
+constexpr int32_t kTextInset = 4;
+constexpr int32_t kFrameGrowth = 12;  // text inset, shadow and margin together
+constexpr int32_t kHelpOffsetX = -4;
+constexpr int32_t kHelpOffsetY = 24;
+constexpr int32_t kScreenMargin = 128;
+constexpr int32_t kMinMaxWidth = 256;
+
+}  // namespace
+
+uint32_t PackTipPoint(int32_t x, int32_t y) { return (uint32_t(x) & 0xFFFF) | ((uint32_t(y) & 0xFFFF) << 16); }
+
+void UnpackTipPoint(uint32_t packed, uint16_t& x, uint16_t& y) {
+    x = uint16_t(packed & 0xFFFF);
+    y = uint16_t(packed >> 16);
+}
+
+uint32_t HelpTipPoint(int32_t x, int32_t y) { return PackTipPoint(x + kHelpOffsetX, y + kHelpOffsetY); }
+
+int32_t DefaultTipMaxWidth(int32_t fullScreenWidth) {
+    return std::max(fullScreenWidth - kScreenMargin, kMinMaxWidth);
+}
+
+ClientRect TipMeasureRect(int32_t maxWidth, int32_t fullScreenHeight) {
+    return {kTextInset, kTextInset, maxWidth - 2 * kTextInset, fullScreenHeight};
+}
+
+TipPlacement PlaceTip(uint16_t x, uint16_t y, int32_t textWidth, int32_t textHeight, int32_t fullScreenWidth,
+                      int32_t fullScreenHeight) {
+    TipPlacement tip{x, y, textWidth + kFrameGrowth, textHeight + kFrameGrowth};
+    // The corner arrives unsigned: a point left of or above the screen reads
+    // as a large one and is pulled back to the edge like any other.
+    if (tip.x + tip.cx > fullScreenWidth) tip.x = fullScreenWidth - tip.cx;
+    if (tip.y + tip.cy > fullScreenHeight) tip.y = fullScreenHeight - tip.cy;
+    if (tip.x < 1) tip.x = 0;
+    if (tip.y < 1) tip.y = 0;
+    return tip;
+}
+
+TipShapes TipShapesFor(int32_t w, int32_t h) {
+    TipShapes shapes;
+    shapes.DarkShadow = {ClientRect{2, h - 4, w - 2, h - 2}, ClientRect{w - 4, 2, w - 2, h - 2}};
+    shapes.LightShadow = {ClientRect{4, h - 2, w, h}, ClientRect{w - 2, 4, w, h}};
+    shapes.Bubble = {0, 0, w - 4, h - 4};
+    shapes.Text = {kTextInset, kTextInset, w - 2 * kTextInset, h - 2 * kTextInset};
+    return shapes;
+}
+
+}  // namespace gridsmith::ui

@@ -1,0 +1,18 @@
+// The size-list popup: a modeless editor for a long row-height or
+// column-width list, working on the parameters dialog's SizeEditorState.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/main_dialog.h"
+
+namespace gridsmith::ui {
+
+// Creates the hidden popup owned by `dialog` over `state`; null on failure.
+HWND CreateSizeEditor(HWND dialog, HINSTANCE instance, SizeEditorState& state);
+
+// Shows the popup, its text loaded, under `button` of `dialog`: its right edge
+// on the button's, 2 pixels below it, on top without taking the activation.
+void ShowSizeEditorUnder(HWND popup, HWND dialog, int button);
+
+}  // namespace gridsmith::ui
