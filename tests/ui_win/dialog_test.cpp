@@ -80,10 +80,10 @@ TEST(ParametersDialog, OpensWithTheDefaultsAndTheDocumentSize) {
     EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
     const std::vector<std::string> expected = {"3",      "420",    "",      "4",      "120",   "",     "1",
                                                "40",     "1",      "20",    "95B3D7", "255",   "4F81BD",
-                                               "B8CCE4", "DBE5F1", "128",   "[640]",  "[480]", "100.0%"};
+                                               "B8CCE4", "DBE5F1", "128",   "[640]",  "[480]", "50.0%"};
     EXPECT_EQ(seen.texts, expected);
-    // Four borders, fill, dock; refresh and both zoom buttons off, background on.
-    EXPECT_EQ(seen.flags, (std::vector<bool>{true, true, true, true, true, true, false, false, false, true}));
+    // Four borders, fill, dock; refresh and zoom-out off (the view fits), zoom-in and background on.
+    EXPECT_EQ(seen.flags, (std::vector<bool>{true, true, true, true, true, true, false, false, true, true}));
     EXPECT_EQ(seen.focus, (std::vector<int>{0, 0}));
 }
 

@@ -1,0 +1,183 @@
+// The real Gridsmith.8bf's live preview under Wine: the zoom buttons, the
+// grips and the centre button edit the table as a person drags and clicks,
+// and the outline lands on the pixels its geometry gives.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/lib/image_io.h"
+#include "host/lib/plugin.h"
+#include "tests/ui_win/dialog_runs.h"
+#include "ui/dialog_ids.h"
+
+namespace gridsmith::testing {
+namespace {
+
+using hosting::Box;
+using hosting::DialogUser;
+using hosting::Document;
+using hosting::FilterHost;
+using hosting::RunReport;
+
+constexpr int kRuler = 20;
+
+std::shared_ptr<hosting::Plugin> Plugin() {
+    static std::shared_ptr<hosting::Plugin> plugin = [] {
+        auto loaded = hosting::LoadPluginFile(GRIDSMITH_PLUGIN_FILE);
+        EXPECT_TRUE(loaded.ok()) << loaded.error;
+        return loaded.value;
+    }();
+    return plugin;
+}
+
+// The picture's rectangle: the preview placeholder less the four bands.
+Box ThumbOf(DialogUser& user) {
+    const Box preview = user.ItemBox(IDC_PREVIEW_PLACEHOLDER);
+    return {preview.left + kRuler, preview.top + kRuler, preview.right - kRuler, preview.bottom - kRuler};
+}
+
+RunReport RunPreview(FilterHost& host, std::function<void(DialogUser&)> script) {
+    return RunWithDialog(host, *Plugin(), std::move(script));
+}
+
+struct Seen {
+    std::vector<std::string> texts;
+    std::vector<bool> flags;
+};
+
+void LookAtZoom(DialogUser& user, Seen& seen) {
+    seen.texts.push_back(user.Text(IDC_ZOOM_LABEL));
+    seen.flags.push_back(user.Enabled(IDC_ZOOM_OUT));
+    seen.flags.push_back(user.Enabled(IDC_ZOOM_IN));
+}
+
+// 800 pixels over a thumbnail less than 400 wide: a third, then a half, then all.
+TEST(Preview, ZoomStepsTowardsFullSizeAndBack) {
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    Seen seen;
+    const RunReport report = RunPreview(host, [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        LookAtZoom(user, seen);
+        user.Click(IDC_ZOOM_IN);
+        LookAtZoom(user, seen);
+        user.Click(IDC_ZOOM_IN);
+        LookAtZoom(user, seen);
+        user.Click(IDC_ZOOM_OUT);
+        LookAtZoom(user, seen);
+        user.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    EXPECT_EQ(seen.texts, (std::vector<std::string>{"33.3%", "50.0%", "100.0%", "50.0%"}));
+    EXPECT_EQ(seen.flags, (std::vector<bool>{false, true, true, true, true, false, true, true}));
+}
+
+TEST(Preview, ASmallDocumentFitsAtFullSizeWithBothZoomButtonsOff) {
+    Document image = WhiteCanvas(200, 150);
+    FilterHost host(image);
+    Seen seen;
+    const RunReport report = RunPreview(host, [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        LookAtZoom(user, seen);
+        user.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    EXPECT_EQ(seen.texts, (std::vector<std::string>{"100.0%"}));
+    EXPECT_EQ(seen.flags, (std::vector<bool>{false, false}));
+}
+
+// At a third of full size, ten pixels of drag on the left grip move the table
+// thirty document pixels; the centre button then centres it in the document.
+TEST(Preview, TheLeftGripMovesTheTableAndCentringCentresIt) {
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    Seen seen;
+    const RunReport report = RunPreview(host, [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        const Box thumb = ThumbOf(user);
+        const int gripX = thumb.left + 40 / 3, gripY = thumb.top - 6;
+        user.Press(gripX, gripY);
+        user.Move(gripX + 4, gripY);
+        user.Move(gripX + 10, gripY);
+        user.Release(gripX + 10, gripY);
+        seen.texts.push_back(user.Text(IDC_LEFT_MARGIN));
+        seen.texts.push_back(user.Text(IDC_TOP_MARGIN));
+        user.Click(IDC_CENTER_TABLE);
+        seen.texts.push_back(user.Text(IDC_LEFT_MARGIN));
+        seen.texts.push_back(user.Text(IDC_TOP_MARGIN));
+        user.Click(IDOK);
+    });
+    ASSERT_TRUE(report.Succeeded()) << report.Problem();
+    EXPECT_EQ(seen.texts, (std::vector<std::string>{"70", "20", "190", "240"}));
+    EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {"LeftMargin=190", "TopMargin=240"})));
+}
+
+// A pan ends with the button, and the dialog's edits answer again after it.
+TEST(Preview, APanEndsWithTheButtonAndLeavesTheEditsLive) {
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    Seen seen;
+    const RunReport report = RunPreview(host, [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        user.Click(IDC_ZOOM_IN);
+        user.Click(IDC_ZOOM_IN);
+        const Box thumb = ThumbOf(user);
+        const int x = (thumb.left + thumb.right) / 2, y = (thumb.top + thumb.bottom) / 2;
+        user.Press(x, y);
+        for (int step = 1; step <= 5; ++step) user.Move(x - 8 * step, y - 5 * step);
+        user.Release(x - 40, y - 25);
+        user.Type(IDC_ROW_SIZES, "30,40");
+        seen.flags.push_back(user.Enabled(IDC_REFRESH_PREVIEW));
+        user.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    EXPECT_EQ(seen.flags, (std::vector<bool>{true}));
+}
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+// The outline's border corner at px(40), py(20) is black with the white frame
+// outside it, and the band frames are black lines around white bands.
+TEST(Preview, TheOutlineAndBandsLandWhereTheGeometryPutsThem) {
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    const std::string shot =
+        (std::filesystem::temp_directory_path() / "gridsmith-preview-outline.png").string();
+    Box client, thumb;
+    const RunReport report = RunPreview(host, [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        client = user.ClientBox();
+        thumb = ThumbOf(user);
+        user.Capture(shot);
+        user.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    auto picture = hosting::ReadImage(shot);
+    ASSERT_TRUE(picture.ok()) << picture.error;
+    auto at = [&](int x, int y) {
+        const uint8_t* p = picture.value.Pixel(client.left + x, client.top + y);
+        return Rgb{p[0], p[1], p[2]};
+    };
+    const int x0 = thumb.left + 40 / 3, y0 = thumb.top + 20 / 3;
+    const int x1 = thumb.left + (40 + 420) / 3, y1 = thumb.top + (20 + 120) / 3;
+    const Rgb black{0, 0, 0}, white{255, 255, 255};
+    EXPECT_EQ(at(x0, y0), black) << "top-left corner of the border";
+    EXPECT_EQ(at(x1 - 1, y1 - 1), black) << "bottom-right corner of the border";
+    EXPECT_EQ(at(x0 - 1, y0 - 1), white) << "white frame outside the border";
+    EXPECT_EQ(at(x1, (y0 + y1) / 2), white) << "white frame right of the border";
+    EXPECT_EQ(at(thumb.left - kRuler, thumb.top + 30), black) << "left band's outer frame";
+    EXPECT_EQ(at(thumb.left - 4, thumb.top + 30), white) << "inside the left band, between two ticks";
+}
+
+}  // namespace
+}  // namespace gridsmith::testing
