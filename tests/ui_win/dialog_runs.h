@@ -6,13 +6,35 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "host/descriptors/scripting_session.h"
 #include "host/lib/filter_host.h"
+#include "host/lib/plugin.h"
 
 namespace gridsmith::testing {
+
+// The built Gridsmith.8bf, loaded once for the test program.
+inline std::shared_ptr<hosting::Plugin> Plugin() {
+    static std::shared_ptr<hosting::Plugin> plugin = [] {
+        auto loaded = hosting::LoadPluginFile(GRIDSMITH_PLUGIN_FILE);
+        EXPECT_TRUE(loaded.ok()) << loaded.error;
+        return loaded.value;
+    }();
+    return plugin;
+}
+
+// A pixel of a screenshot.
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
 
 inline hosting::Document WhiteCanvas(int32_t width = 800, int32_t height = 600) {
     hosting::Document document(width, height, hosting::ColourMode::Rgb, 8);

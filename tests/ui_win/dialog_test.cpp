@@ -26,15 +26,6 @@ using hosting::FilterHost;
 using hosting::MessageBoxSeen;
 using hosting::RunReport;
 
-std::shared_ptr<hosting::Plugin> Plugin() {
-    static std::shared_ptr<hosting::Plugin> plugin = [] {
-        auto loaded = hosting::LoadPluginFile(GRIDSMITH_PLUGIN_FILE);
-        EXPECT_TRUE(loaded.ok()) << loaded.error;
-        return loaded.value;
-    }();
-    return plugin;
-}
-
 std::filesystem::path Scratch(const std::string& name) {
     const auto dir = std::filesystem::temp_directory_path() / "gridsmith-dialog-tests";
     std::filesystem::create_directories(dir);

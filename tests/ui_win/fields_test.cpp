@@ -28,15 +28,6 @@ using hosting::RunOptions;
 using hosting::RunReport;
 using hosting::TipSeen;
 
-std::shared_ptr<hosting::Plugin> Plugin() {
-    static std::shared_ptr<hosting::Plugin> plugin = [] {
-        auto loaded = hosting::LoadPluginFile(GRIDSMITH_PLUGIN_FILE);
-        EXPECT_TRUE(loaded.ok()) << loaded.error;
-        return loaded.value;
-    }();
-    return plugin;
-}
-
 std::string Scratch(const std::string& name) {
     const auto dir = std::filesystem::temp_directory_path() / "gridsmith-fields-tests";
     std::filesystem::create_directories(dir);
@@ -63,15 +54,6 @@ std::function<ColourAnswer(const ColourRequestSeen&)> Answers(std::vector<Colour
     return [answers, next = size_t(0)](const ColourRequestSeen&) mutable {
         return next < answers.size() ? answers[next++] : ColourAnswer{};
     };
-}
-
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
-
-std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
 }
 
 Rgb PixelOf(const Document& shot, const Box& client, Point at) {

@@ -25,15 +25,6 @@ using hosting::RunReport;
 
 constexpr int kRuler = 20;
 
-std::shared_ptr<hosting::Plugin> Plugin() {
-    static std::shared_ptr<hosting::Plugin> plugin = [] {
-        auto loaded = hosting::LoadPluginFile(GRIDSMITH_PLUGIN_FILE);
-        EXPECT_TRUE(loaded.ok()) << loaded.error;
-        return loaded.value;
-    }();
-    return plugin;
-}
-
 // The picture's rectangle: the preview placeholder less the four bands.
 Box ThumbOf(DialogUser& user) {
     const Box preview = user.ItemBox(IDC_PREVIEW_PLACEHOLDER);
@@ -136,14 +127,6 @@ TEST(Preview, APanEndsWithTheButtonAndLeavesTheEditsLive) {
     });
     EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
     EXPECT_EQ(seen.flags, (std::vector<bool>{true}));
-}
-
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
-std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
 }
 
 // The outline's border corner at px(40), py(20) is black with the white frame
