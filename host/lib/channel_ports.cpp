@@ -110,7 +110,7 @@ host::OSErr ChannelPorts::Read(int plane, const host::PSScaling* scaling, const 
     const int32_t count = area.right - area.left;
     for (int32_t y = area.top; y < area.bottom; ++y) {
         const uint8_t* source = document_.Pixel(area.left, y) + sampleOffset;
-        uint8_t* row = base + (y - writeRect->top) * rowStep + (area.left - writeRect->left) * colStep;
+        uint8_t* row = base + (int64_t(y) - writeRect->top) * rowStep + (int64_t(area.left) - writeRect->left) * colStep;
         switch (document_.Depth()) {
         case 8: ConvertRow<From8>(source, sourceStep, row, colStep, count); break;
         case 16: ConvertRow<From16>(source, sourceStep, row, colStep, count); break;

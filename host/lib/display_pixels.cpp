@@ -9,6 +9,16 @@ constexpr int32_t kInvertPSMask = 4;
 // A chain longer than this is taken to loop.
 constexpr int kMaxMasks = 16;
 
+int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+// The part of the map's `area` that lands inside `device` when map pixel
+// (x, y) shows at (x + shiftColumn, y + shiftRow).
+host::VRect VisiblePart(const host::VRect& area, int64_t shiftRow, int64_t shiftColumn, const host::VRect& device) {
+    return {std::max(area.top, Clamp32(device.top - shiftRow)), std::max(area.left, Clamp32(device.left - shiftColumn)),
+            std::min(area.bottom, Clamp32(device.bottom - shiftRow)),
+            std::min(area.right, Clamp32(device.right - shiftColumn))};
+}
+
 bool Same(const host::VRect& a, const host::VRect& b) {
     return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }
@@ -135,14 +145,21 @@ host::OSErr PixelDisplay::Display(const host::PSPixelMap* source, const host::VR
 host::OSErr PixelDisplay::Show(const host::PSPixelMap& source, const host::VRect& srcRect, int32_t dstRow,
                                int32_t dstCol, void* context) {
     if (DisplayPlanes(source.imageMode) == 0) return host::filterBadMode;
+    host::VRect device{};
+    if (canvas_) device = {0, 0, canvas_->height, canvas_->width};
+    else if (!DeviceBounds(context, device)) return host::paramErr;
+    // The source rectangle's top-left pixel lands at the destination point;
+    // only what lands on the device and lies inside the map is rendered.
+    const int64_t shiftRow = int64_t(dstRow) - srcRect.top;
+    const int64_t shiftColumn = int64_t(dstCol) - srcRect.left;
     const host::VRect& b = source.bounds;
-    const host::VRect area{std::max(srcRect.top, b.top), std::max(srcRect.left, b.left),
-                           std::min(srcRect.bottom, b.bottom), std::min(srcRect.right, b.right)};
+    const host::VRect inMap{std::max(srcRect.top, b.top), std::max(srcRect.left, b.left),
+                            std::min(srcRect.bottom, b.bottom), std::min(srcRect.right, b.right)};
+    const host::VRect area = VisiblePart(inMap, shiftRow, shiftColumn, device);
     if (area.top >= area.bottom || area.left >= area.right) return host::noErr;  // nothing to show
     const RgbImage picture = RenderPixelMap(source, area, MapOrigin(reading_, b, srcRect));
-    // The source rectangle's top-left pixel lands at the destination point.
-    const int32_t row = dstRow + (area.top - srcRect.top);
-    const int32_t column = dstCol + (area.left - srcRect.left);
+    const int32_t row = int32_t(area.top + shiftRow);
+    const int32_t column = int32_t(area.left + shiftColumn);
     if (canvas_) {
         Paint(*canvas_, picture, row, column);
         return host::noErr;

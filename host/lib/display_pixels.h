@@ -54,6 +54,8 @@ void Paint(RgbImage& canvas, const RgbImage& picture, int32_t row, int32_t colum
 // Paints into the device context `context` (an HDC on Windows); false when
 // that failed or there is no device to paint into (natively).
 bool PaintToDevice(void* context, const RgbImage& picture, int32_t row, int32_t column);
+// The part of the device context that can be painted; false without one.
+bool DeviceBounds(void* context, host::VRect& bounds);
 
 // One displayPixels call as the plug-in made it.
 struct DisplayCall {

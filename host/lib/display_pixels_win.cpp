@@ -4,6 +4,14 @@
 
 namespace gridsmith::hosting {
 
+bool DeviceBounds(void* context, host::VRect& bounds) {
+    RECT clip;
+    const int kind = GetClipBox(static_cast<HDC>(context), &clip);
+    if (kind == ERROR) return false;
+    bounds = kind == NULLREGION ? host::VRect{} : host::VRect{clip.top, clip.left, clip.bottom, clip.right};
+    return true;
+}
+
 bool PaintToDevice(void* context, const RgbImage& picture, int32_t row, int32_t column) {
     if (picture.width <= 0 || picture.height <= 0) return true;
     // A top-down 32-bit DIB: blue, green, red, unused per pixel.

@@ -281,6 +281,22 @@ TEST_F(DisplayPixels, BlendsWithWhiteThroughTheMaskAndShowsGreyAndCmykAsRgb) {
     EXPECT_EQ(canvas.At(0, 0)[2], 0);
 }
 
+TEST_F(DisplayPixels, RendersOnlyWhatLandsOnTheDevice) {
+    // A map far larger than the canvas, one byte per row: reading a pixel
+    // outside the canvas would read past `rows`.
+    std::vector<uint8_t> rows(85);  // rows -5 to 79 land on the canvas
+    for (size_t i = 0; i < rows.size(); ++i) rows[i] = uint8_t(i + 100);
+    host::PSPixelMap map{};
+    map.bounds = {-5, 0, 1 << 30, 1 << 30};
+    map.imageMode = 1;
+    map.rowBytes = 1;
+    map.baseAddr = rows.data();
+    ASSERT_EQ(Show(map, {0, 0, 1 << 30, 1 << 30}, 0, 3), host::noErr);
+    EXPECT_EQ(canvas.At(3, 0)[0], 105);  // published: baseAddr holds row -5
+    EXPECT_EQ(canvas.At(99, 74)[1], 179);
+    EXPECT_EQ(canvas.At(2, 10)[0], 7);
+}
+
 TEST_F(DisplayPixels, RecordsEveryCallAndRefusesIncompleteMaps) {
     host::PSPixelMap map = thumb.Map({0, 0, Thumbnail::H, Thumbnail::W});
     ASSERT_EQ(Show(map, {1, 1, 29, 39}, 11, 21), host::noErr);
