@@ -5,7 +5,7 @@
 namespace gridsmith::hosting {
 
 void ShowSystemCursor(SystemCursor cursor) {
-    LPCWSTR id = IDC_ARROW;
+    LPCSTR id = IDC_ARROW;  // resource ordinals, the same in both character sets
     switch (cursor) {
     case SystemCursor::None: ::SetCursor(nullptr); return;
     case SystemCursor::Arrow: id = IDC_ARROW; break;
@@ -16,7 +16,7 @@ void ShowSystemCursor(SystemCursor cursor) {
     case SystemCursor::Cross: id = IDC_CROSS; break;
     case SystemCursor::Text: id = IDC_IBEAM; break;
     }
-    ::SetCursor(LoadCursorW(nullptr, id));
+    ::SetCursor(LoadCursorA(nullptr, id));
 }
 
 }  // namespace gridsmith::hosting
