@@ -164,9 +164,10 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
     RunReport report;
     const size_t bufferMisuses = buffers_.Misuses().size();
     const size_t handleMisuses = handles_.Misuses().size();
-    const size_t hookMisuses = hooks_.Misuses().size();
-    const int acquires = hooks_.Acquires();
-    const int releases = hooks_.Releases();
+    // The preview services' records tell of this run only.
+    ports_.ClearReads();
+    display_.ClearCalls();
+    hooks_.ClearRecords();
     cancelAfterTiles_ = options.cancelAfterTiles;
     tilesDone_ = 0;
     OfferServices(options);
@@ -176,11 +177,10 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
     report.inputRateAfterRun = record_->inputRate;
     AppendFrom(buffers_.Misuses(), bufferMisuses, report.hostErrors);
     AppendFrom(handles_.Misuses(), handleMisuses, report.hostErrors);
-    AppendFrom(hooks_.Misuses(), hookMisuses, report.hostErrors);
-    if (hooks_.Acquires() - acquires != hooks_.Releases() - releases)
-        report.hostErrors.push_back("the UIHooks suite was acquired " + std::to_string(hooks_.Acquires() - acquires) +
-                                    " times and released " + std::to_string(hooks_.Releases() - releases) +
-                                    " times");
+    AppendFrom(hooks_.Misuses(), 0, report.hostErrors);
+    if (!hooks_.Balanced())
+        report.hostErrors.push_back("the UIHooks suite was acquired " + std::to_string(hooks_.Acquires()) +
+                                    " times and released " + std::to_string(hooks_.Releases()) + " times");
     return report;
 }
 

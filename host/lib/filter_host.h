@@ -77,7 +77,8 @@ public:
     host::FilterRecord& Record() { return *record_; }
     BufferSuite& Buffers() { return buffers_; }
     HandleSuite& Handles() { return handles_; }
-    // The preview's services: what they were asked, and their settings.
+    // The preview's services: what they were asked in the last run (and by
+    // calls made since), and their settings.
     ChannelPorts& Ports() { return ports_; }
     PixelDisplay& Display() { return display_; }
     UIHooks& Hooks() { return hooks_; }
