@@ -3,17 +3,30 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/lib/ui_hooks.h"
+
 namespace gridsmith::hosting {
 namespace {
 
-host::SPErr AcquireSuite(const char* name, int32_t, const void** suite) {
-    if (!name || !suite) return kSPBadParameterError;
-    *suite = nullptr;
-    return kSPSuiteNotFoundError;
+// The UIHooks suite of the current host, if it offers one at this version.
+UIHooks* OfferedHooks(const char* name, int32_t version) {
+    UIHooks* hooks = UIHooks::Active();
+    const bool wanted = std::strcmp(name, host::kPSUIHooksSuite) == 0 && version == host::kPSUIHooksSuiteVersion1;
+    return wanted && hooks && hooks->Offered() ? hooks : nullptr;
 }
 
-host::SPErr ReleaseSuite(const char* name, int32_t) {
-    return name ? kSPSuiteNotFoundError : kSPBadParameterError;
+host::SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
+    if (!name || !suite) return kSPBadParameterError;
+    UIHooks* hooks = OfferedHooks(name, version);
+    *suite = hooks ? hooks->Acquire() : nullptr;
+    return hooks ? kSPNoError : kSPSuiteNotFoundError;
+}
+
+host::SPErr ReleaseSuite(const char* name, int32_t version) {
+    if (!name) return kSPBadParameterError;
+    UIHooks* hooks = OfferedHooks(name, version);
+    if (!hooks) return kSPSuiteNotFoundError;
+    return hooks->Release() ? kSPNoError : kSPBadParameterError;
 }
 
 host::SPBoolean IsEqual(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }

@@ -1,6 +1,6 @@
 // The host's basic suite, handed to the plug-in through the about and filter
-// records: it lends memory blocks and offers no other suites yet, so every
-// acquire reports the suite as not found.
+// records: it lends memory blocks and offers the current host's UIHooks
+// suite (version 1, see ui_hooks.h); every other suite is not found.
 #pragma once
 
 #include "plugin/host_abi.h"
@@ -13,7 +13,8 @@ constexpr host::SPErr kSPUnimplementedError = 0x21494D50;  // '!IMP'
 constexpr host::SPErr kSPBadParameterError = 0x5061726D;   // 'Parm'
 constexpr host::SPErr kSPOutOfMemoryError = -108;
 
-// One suite for the whole process; its procedures keep no state.
+// One suite for the whole process; the UIHooks suite it hands out is the
+// most recently created one.
 host::SPBasicSuite* BasicSuite();
 
 }  // namespace gridsmith::hosting

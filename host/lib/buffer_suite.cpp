@@ -37,6 +37,7 @@ host::OSErr BufferSuite::Allocate64(int64_t size, host::BufferID* id) {
     *id = nullptr;
     if (suite.failCountdown_ > 0 && --suite.failCountdown_ == 0) return host::memFullErr;
     if (size < 0 || size > kBufferSpace) return host::memFullErr;
+    if (suite.refusedSize_ > 0 && size == suite.refusedSize_) return host::memFullErr;
     auto buffer = std::make_unique<Buffer>();
     try {
         buffer->bytes.resize(size_t(size));

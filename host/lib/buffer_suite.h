@@ -26,6 +26,8 @@ public:
     int Allocations() const { return allocations_; }
     // The `n`th allocation from now (1 = the next one) fails; 0 disarms.
     void FailAllocation(int n) { failCountdown_ = n; }
+    // Every allocation of exactly `size` bytes fails; 0 disarms.
+    void RefuseSize(int64_t size) { refusedSize_ = size; }
     // While set, lockProc returns null.
     void SetLockFails(bool fails) { lockFails_ = fails; }
     // Calls with an ID this suite never handed out, or already freed.
@@ -56,6 +58,7 @@ private:
     std::unordered_map<host::BufferID, std::unique_ptr<Buffer>> buffers_;
     int allocations_ = 0;
     int failCountdown_ = 0;
+    int64_t refusedSize_ = 0;
     bool lockFails_ = false;
     std::vector<std::string> misuses_;
 };

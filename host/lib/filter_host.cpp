@@ -74,7 +74,8 @@ std::string RunReport::Problem() const {
 FilterHost* FilterHost::active_ = nullptr;
 
 FilterHost::FilterHost(Document& document)
-    : previous_(active_), document_(document), record_(new host::FilterRecord) {
+    : previous_(active_), document_(document), ports_(document), documentInfo_(document, ports_),
+      hooks_(window_.Handle()), record_(new host::FilterRecord) {
     // Zero every byte of the full published record, padding included.
     std::memset(static_cast<void*>(record_.get()), 0, sizeof(host::FilterRecord));
     platformData_.hwnd = window_.Handle();
@@ -94,7 +95,6 @@ void FilterHost::FillRecord() {
     r.bigDocumentData = &bigDocument_;
     r.abortProc = &AbortProc;
     r.progressProc = &ProgressProc;
-    r.sSPBasic = BasicSuite();
     r.imageSize = {Clamp16(size.v), Clamp16(size.h)};
     r.wholeSize = r.imageSize;
     r.planes = int16_t(document_.Planes());
@@ -115,7 +115,22 @@ void FilterHost::FillRecord() {
     r.inLayerPlanes = r.outLayerPlanes = r.absLayerPlanes = colourPlanes;
     r.inTransparencyMask = r.outTransparencyMask = r.absTransparencyMask = int16_t(r.planes - colourPlanes);
     r.depth = document_.Depth();
-    r.colorServices = &ColourServicesProc;
+    ports_.WatchInputRate(&r.inputRate);
+    OfferServices(RunOptions{});
+}
+
+void FilterHost::OfferServices(const RunOptions& options) {
+    host::FilterRecord& r = *record_;
+    r.channelPortProcs = options.offerDocumentInfo ? ports_.Procs() : nullptr;
+    r.documentInfo = options.offerDocumentInfo ? documentInfo_.Desc() : nullptr;
+    const host::DisplayPixelsProc display = options.offerDisplayPixels ? display_.Proc() : nullptr;
+    r.displayPixels = display;
+    hooks_.SetDisplayPixels(display);
+    display_.SetReading(options.displayReading);
+    r.sSPBasic = options.offerBasicSuite ? BasicSuite() : nullptr;
+    hooks_.SetOffered(options.offerUIHooks);
+    buffers_.RefuseSize(options.refuseTileBuffer ? kPreviewTileBytes : 0);
+    r.colorServices = options.offerColourServices ? &ColourServicesProc : nullptr;
 }
 
 std::string FilterHost::Select(const host::VRect& area) {
@@ -150,17 +165,27 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
     RunReport report;
     const size_t bufferMisuses = buffers_.Misuses().size();
     const size_t handleMisuses = handles_.Misuses().size();
+    // The preview services' records tell of this run only.
+    ports_.ClearReads();
+    display_.ClearCalls();
+    hooks_.ClearRecords();
     cancelAfterTiles_ = options.cancelAfterTiles;
     tilesDone_ = 0;
     runOptions_ = &options;
     runReport_ = &report;
-    record_->colorServices = options.offerColourServices ? &ColourServicesProc : nullptr;
+    OfferServices(options);
     RunSteps(plugin, options, report);
     runOptions_ = nullptr;
     runReport_ = nullptr;
     cancelAfterTiles_ = -1;
+    buffers_.RefuseSize(0);
+    report.inputRateAfterRun = record_->inputRate;
     AppendFrom(buffers_.Misuses(), bufferMisuses, report.hostErrors);
     AppendFrom(handles_.Misuses(), handleMisuses, report.hostErrors);
+    AppendFrom(hooks_.Misuses(), 0, report.hostErrors);
+    if (!hooks_.Balanced())
+        report.hostErrors.push_back("the UIHooks suite was acquired " + std::to_string(hooks_.Acquires()) +
+                                    " times and released " + std::to_string(hooks_.Releases()) + " times");
     return report;
 }
 

@@ -11,14 +11,21 @@
 
 #include "host/lib/buffer_suite.h"
 #include "host/lib/colour_picker.h"
+#include "host/lib/channel_ports.h"
 #include "host/lib/dialog_watch.h"
+#include "host/lib/display_pixels.h"
 #include "host/lib/document.h"
+#include "host/lib/document_info.h"
 #include "host/lib/handle_suite.h"
 #include "host/lib/owner_window.h"
 #include "host/lib/plugin.h"
+#include "host/lib/ui_hooks.h"
 #include "plugin/host_abi.h"
 
 namespace gridsmith::hosting {
+
+// The size of the tile buffer a preview reads its thumbnail through.
+constexpr int64_t kPreviewTileBytes = 16384;
 
 struct RunOptions {
     bool callParameters = true;  // an interactive first run does; a repeat run does not
@@ -27,6 +34,14 @@ struct RunOptions {
     // The record points to a BigDocumentStruct; without it the plug-in sees
     // only the signed 16-bit fields (clamped for documents beyond them).
     bool offerBigDocument = true;
+    // Reduced host profiles: hosts other than Photoshop leave these out.
+    bool offerDocumentInfo = true;   // documentInfo and channelPortProcs
+    bool offerDisplayPixels = true;  // in the record and in the UIHooks suite
+    bool offerBasicSuite = true;     // sSPBasic
+    bool offerUIHooks = true;        // the UIHooks suite through sSPBasic
+    bool refuseTileBuffer = false;   // every buffer of kPreviewTileBytes fails to allocate
+    // Which byte of a pixel map displayPixels shows at the destination point.
+    DisplayReading displayReading = DisplayReading::Published;
     // Called after each tile is written back into the document.
     std::function<void(const Document&)> afterTile;
     // Who answers the parameters dialog if the plug-in shows it.
@@ -48,6 +63,9 @@ struct RunReport {
     std::vector<host::VRect> tiles;         // every output tile delivered, in order
     std::vector<std::string> hostErrors;    // refused requests, padding written, misused procedures
     std::vector<ColourRequestSeen> colourRequests;  // every colour services call, in order
+    host::Fixed inputRateAfterRun = 0;      // the record's inputRate once the run is over
+
+    bool InputRateRestored() const { return inputRateAfterRun == 0x00010000; }
 
     bool Called(int16_t selector) const;
     host::OSErr ResultOf(int16_t selector) const;  // of the last such call; noErr if none
@@ -66,6 +84,11 @@ public:
     host::FilterRecord& Record() { return *record_; }
     BufferSuite& Buffers() { return buffers_; }
     HandleSuite& Handles() { return handles_; }
+    // The preview's services: what they were asked in the last run (and by
+    // calls made since), and their settings.
+    ChannelPorts& Ports() { return ports_; }
+    PixelDisplay& Display() { return display_; }
+    UIHooks& Hooks() { return hooks_; }
 
     // Restricts the run to `area` (a selection); empty when it lies inside
     // the document and has an area, else why not.
@@ -86,6 +109,7 @@ public:
 
 private:
     void FillRecord();
+    void OfferServices(const RunOptions& options);
     bool CallStep(const Plugin& plugin, int16_t selector, RunReport& report);
     bool CallStart(const Plugin& plugin, const RunOptions& options, RunReport& report);
     void ServeTiles(const Plugin& plugin, const RunOptions& options, RunReport& report);
@@ -106,6 +130,10 @@ private:
     host::AboutRecord about_{};
     BufferSuite buffers_;
     HandleSuite handles_;
+    ChannelPorts ports_;
+    DocumentInfo documentInfo_;
+    PixelDisplay display_;
+    UIHooks hooks_;
     std::unique_ptr<host::FilterRecord> record_;
     host::BigDocumentStruct bigDocument_{};
     intptr_t data_ = 0;  // the plug-in's data cell
