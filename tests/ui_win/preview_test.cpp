@@ -162,5 +162,87 @@ TEST(Preview, TheOutlineAndBandsLandWhereTheGeometryPutsThem) {
     EXPECT_EQ(at(thumb.left - 4, thumb.top + 30), white) << "inside the left band, between two ticks";
 }
 
+// A document that fits at full size, with one red column at x 5 and one blue
+// row at y 7: the picture shows document pixel (c, r) at (left + c, top + r)
+// of the thumbnail, whichever way the host reads its pixel map.
+TEST(Preview, TheThumbnailLandsPixelForPixelUnderBothDisplayReadings) {
+    for (const auto reading : {hosting::DisplayReading::Published, hosting::DisplayReading::ReferenceHost}) {
+        Document image = WhiteCanvas(200, 150);
+        for (int y = 0; y < 150; ++y) {
+            uint8_t* p = image.Pixel(5, y);
+            p[0] = 255, p[1] = 0, p[2] = 0;
+        }
+        for (int x = 100; x < 200; ++x) {
+            uint8_t* p = image.Pixel(x, 7);
+            p[0] = 0, p[1] = 0, p[2] = 255;
+        }
+        FilterHost host(image);
+        const std::string shot = (std::filesystem::temp_directory_path() / "gridsmith-thumbnail.png").string();
+        Box client, thumb;
+        hosting::RunOptions options;
+        options.displayReading = reading;
+        options.dialog.script = [&](DialogUser& user) {
+            if (!user.WaitForDialog()) return;
+            client = user.ClientBox();
+            thumb = ThumbOf(user);
+            user.Capture(shot);
+            user.Click(IDCANCEL);
+        };
+        const RunReport report = host.Run(*Plugin(), options);
+        EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+        auto picture = hosting::ReadImage(shot);
+        ASSERT_TRUE(picture.ok()) << picture.error;
+        auto at = [&](int c, int r) {
+            const uint8_t* p = picture.value.Pixel(client.left + thumb.left + c, client.top + thumb.top + r);
+            return Rgb{p[0], p[1], p[2]};
+        };
+        const Rgb red{255, 0, 0}, blue{0, 0, 255}, white{255, 255, 255};
+        EXPECT_EQ(at(5, 100), red) << "the red column, reading " << int(reading);
+        EXPECT_EQ(at(4, 100), white);
+        EXPECT_EQ(at(6, 100), white);
+        EXPECT_EQ(at(150, 7), blue) << "the blue row, reading " << int(reading);
+        EXPECT_EQ(at(150, 6), white);
+        EXPECT_EQ(at(150, 8), white);
+    }
+}
+
+// Hosts that leave services out: the dialog still opens, takes edits and
+// draws what it was told, and gives back the host's buffers and input rate.
+TEST(Preview, ReducedHostsStillOpenEditAndDraw) {
+    struct Profile {
+        const char* name;
+        void (*apply)(hosting::RunOptions&);
+    };
+    const Profile profiles[] = {
+        {"no document info or channel ports", [](hosting::RunOptions& o) { o.offerDocumentInfo = false; }},
+        {"no displayPixels", [](hosting::RunOptions& o) { o.offerDisplayPixels = false; }},
+        {"no basic suite", [](hosting::RunOptions& o) { o.offerBasicSuite = false; }},
+        {"no UI hooks", [](hosting::RunOptions& o) { o.offerUIHooks = false; }},
+        {"tile buffer refused", [](hosting::RunOptions& o) { o.refuseTileBuffer = true; }},
+    };
+    const Document expected = SilentRun(*Plugin(), {"Rows=7", "LeftMargin=190", "TopMargin=240"});
+    for (const Profile& profile : profiles) {
+        Document image = WhiteCanvas();
+        FilterHost host(image);
+        hosting::RunOptions options;
+        profile.apply(options);
+        options.dialog.script = [](DialogUser& user) {
+            if (!user.WaitForDialog() || !user.Choose(IDC_ROWS, 6)) return;
+            user.Click(IDC_ZOOM_IN);
+            user.Press(300, 200);
+            user.Move(280, 190);
+            user.Release(280, 190);
+            user.Type(IDC_LEFT_MARGIN, "190");
+            user.Type(IDC_TOP_MARGIN, "240");
+            user.Click(IDOK);
+        };
+        const RunReport report = host.Run(*Plugin(), options);
+        EXPECT_TRUE(report.Succeeded()) << profile.name << ": " << report.Problem();
+        EXPECT_TRUE(SameImage(image, expected)) << profile.name;
+        EXPECT_EQ(host.Buffers().LiveBuffers(), 0) << profile.name;
+        EXPECT_TRUE(report.InputRateRestored()) << profile.name;
+    }
+}
+
 }  // namespace
 }  // namespace gridsmith::testing
