@@ -142,9 +142,10 @@ TEST_F(CommandLine, UnreadableInputFails) {
 }
 
 TEST_F(CommandLine, OutputFormatThatCannotHoldTheImageIsRefused) {
-    const Result result = RunHost({"--mode", "rgba", "--depth", "32"});
+    const Result result = RunHost({"--mode", "rgba", "--depth", "32", "--output", "out.png"});
     EXPECT_EQ(result.code, kExitUsage);
-    EXPECT_NE(result.err.find(".pfm"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(".tif"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists("out.png"));
 }
 
 TEST_F(CommandLine, CancelWritesThePartialTable) {
