@@ -8,32 +8,18 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/run/big_table.h"
 #include "host/lib/filter_host.h"
-#include "layout/layout_table.h"
-#include "plugin/dialog_state.h"
 #include "plugin/platform_native.h"
 
 namespace {
 
 using namespace gridsmith;
+using bench::BigTableDialog;
+using bench::kSide;
 using Clock = std::chrono::steady_clock;
 
-constexpr int32_t kSide = 10000;
 constexpr int kRepeats = 3;
-
-// Plays the dialog: the big table, laid out as OK would.
-int BigTableDialog(DialogState& state) {
-    TableParams& p = state.Params;
-    p.Rows = 20;
-    p.Cols = 20;
-    p.TableWidth = 9600;
-    p.TableHeight = 9600;
-    p.LeftMargin = 200;
-    p.TopMargin = 200;
-    p.BorderLineSize = 4;
-    p.GridLineSize = 2;
-    return LayoutTable(p, state.Layout(), false) ? DialogOk : DialogCancel;
-}
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
