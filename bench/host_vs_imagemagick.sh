@@ -7,15 +7,17 @@
 #   bench/host_vs_imagemagick.sh [NATIVE-BUILD-DIR] [OTHER-HOST...]
 #
 # OTHER-HOST: more gridsmith-host programs to time the same way (an older
-# build, say); they write PAM only. Needs Debian's imagemagick and time.
+# build, say); they write PAM only. Needs GS_BENCH_PACKAGES (scripts/lib.sh).
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
 build=$(realpath -m "${1:-$(dirname "${BASH_SOURCE[0]}")/../build/native}")
 shift || true
 host=$build/host/cli/gridsmith-host
 draw_args=$build/bench/run/gridsmith-bench-draw-args
 for program in "$host" "$draw_args" /usr/bin/time /usr/bin/convert-im6.q16; do
-  [[ -x $program ]] || { echo "bench: $program is missing" >&2; exit 2; }
+  [[ -x $program ]] ||
+    { echo "bench: $program is missing (build native; apt-get install ${GS_BENCH_PACKAGES[*]})" >&2; exit 2; }
 done
 
 work=$(mktemp -d)

@@ -7,12 +7,15 @@ GS_JOBS=${GRIDSMITH_JOBS:-2}
 
 # The Debian packages the builds, the tests and the Wine runs need.
 GS_PACKAGES=(
-  cmake ninja-build g++ googletest libstb-dev libtiff-dev libpng-dev zlib1g-dev libtiff-tools
+  cmake ninja-build g++ googletest libstb-dev libtiff-dev libpng-dev zlib1g-dev libtiff-tools python3-pil
   dpkg-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth fonts-wqy-zenhei
 )
+
+# What bench/host_vs_imagemagick.sh needs besides the builds (not the tests).
+GS_BENCH_PACKAGES=(imagemagick time)
 
 gs_log() { printf '%s\n' "$*" >&2; }
 

@@ -22,8 +22,9 @@ mkdir -p "$work/lists/partial" "$prefix"
 # A private source list: the system's apt configuration stays as it is.
 suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
 echo "deb-src http://deb.debian.org/debian $suite main" >"$work/sources.list"
+mkdir -p "$work/cache/archives/partial"
 apt_private=(-o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
-             -o Dir::State::Lists="$work/lists")
+             -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache")
 gs_log "mingw-deps: fetching the Debian sources of ${sources[*]}"
 apt-get "${apt_private[@]}" update -qq
 (cd "$work" && apt-get "${apt_private[@]}" source -qq "${sources[@]}" >/dev/null 2>&1) ||
