@@ -55,7 +55,7 @@ for ext in tif pam; do
   measure "gridsmith-host .$ext" "$host" "${canvas[@]}" "${table[@]}" --output "$work/out.$ext"
   measure "convert -draw .$ext" "${im[@]}" "$work/out.$ext"
 done
-measure "gridsmith-host .png (level 3)" "$host" "${canvas[@]}" "${table[@]}" --output "$work/out.png"
+measure "gridsmith-host .png (level 6)" "$host" "${canvas[@]}" "${table[@]}" --output "$work/out.png"
 measure "gridsmith-host .tif (Deflate level 1)" "$host" "${canvas[@]}" "${table[@]}" --compression 1 \
   --output "$work/out.tif"
 for other in "$@"; do

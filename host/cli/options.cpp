@@ -236,7 +236,7 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--output", "PATH", "write here (default gridsmith.png, or .tif for CMYK and 32 bits); the extension picks the format", &SetOutput},
         {"--output-dir", "DIR", "a batch: draw into every INPUT and write each here under its own name", &SetOutputDir},
         {"--format", "EXT", "write this format (tif, png, pam, ...) instead of the input's or the usual one", &SetFormat},
-        {"--compression", "LEVEL", "zlib level 0..9: PNG (default 3), TIFF (default 0, uncompressed; 1..9 Deflate)", &SetCompression},
+        {"--compression", "LEVEL", "zlib level 0..9: PNG (default 6), TIFF (default 0, uncompressed; 1..9 Deflate)", &SetCompression},
         {"--cancel-after", "N", "the host cancels once N tiles are painted", &SetCancelAfter},
         {"--repeat", nullptr, "a repeat run: no parameters selector", &SetRepeat},
         {"--no-big-document", nullptr, "offer only the 16-bit rectangles, as hosts without big documents do", &SetNoBigDocument},
