@@ -43,7 +43,7 @@ measure() {
   local size
   size=$(stat -c %s "$work"/out.* 2>/dev/null | head -n 1)
   awk -v name="$name" -v s="$seconds" -v kib="$kib" -v img="$image_mib" -v size="${size:-0}" \
-    'BEGIN { printf "%-44s %7.2f s %8.0f MiB %6.2f x  %6.0f MiB file\n", name, s, kib / 1024, kib / 1024 / img, size / 1048576 }' 
+    'BEGIN { printf "%-44s %7.2f s %8.0f MiB %6.2f x  %7.1f MiB file\n", name, s, kib / 1024, kib / 1024 / img, size / 1048576 }' 
   echo "$seconds" >"$work/seconds.$name"
 }
 
