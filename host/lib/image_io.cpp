@@ -95,6 +95,26 @@ std::string WriteRowsToFile(const Document& d, const std::string& path, const st
 
 // ---- everything else stb reads -------------------------------------------------------
 
+// stb parses PNM header numbers into an int without checking for overflow;
+// numbers of more than nine digits are refused before it sees them.
+bool PnmHeaderFitsStb(std::FILE* file) {
+    int digits = 0, fields = 0;
+    for (int c = std::fgetc(file); c != EOF && fields < 4; c = std::fgetc(file)) {
+        if (c == '#') {
+            while (c != EOF && c != '\n') c = std::fgetc(file);
+        }
+        if (std::isdigit(c)) {
+            if (++digits > 9) return false;
+        } else if (digits > 0) {
+            digits = 0;
+            ++fields;
+        }
+    }
+    return true;
+}
+
+bool IsPnm(const unsigned char* magic) { return magic[0] == 'P' && (magic[1] == '5' || magic[1] == '6'); }
+
 Outcome<Document> ReadWithStb(const std::string& path) {
     using Result = Outcome<Document>;
     int width = 0, height = 0, channels = 0;
@@ -116,14 +136,17 @@ Outcome<Document> ReadWithStb(const std::string& path) {
     return created;
 }
 
-enum class FileKind { Tiff, Png, Other };
+enum class FileKind { Tiff, Png, UnsafePnm, Other };
 
 FileKind Sniff(const std::string& path) {
     unsigned char magic[8] = {};
     std::FILE* file = OpenFile(path, "rb");
     if (!file) return FileKind::Other;
     const size_t got = std::fread(magic, 1, sizeof magic, file);
+    std::rewind(file);
+    const bool unsafePnm = got >= 2 && IsPnm(magic) && !PnmHeaderFitsStb(file);
     std::fclose(file);
+    if (unsafePnm) return FileKind::UnsafePnm;
     if (got >= 8 && std::memcmp(magic, "\x89PNG\r\n\x1a\n", 8) == 0) return FileKind::Png;
     if (got >= 4 && (std::memcmp(magic, "II*\0", 4) == 0 || std::memcmp(magic, "MM\0*", 4) == 0 ||
                      std::memcmp(magic, "II+\0", 4) == 0 || std::memcmp(magic, "MM\0+", 4) == 0))
@@ -184,6 +207,7 @@ Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth) {
     switch (Sniff(path)) {
     case FileKind::Tiff: read = ReadTiff(path); break;
     case FileKind::Png: read = ReadPng(path); break;
+    case FileKind::UnsafePnm: read.error = "cannot read " + path + ": its PNM header has numbers too large"; break;
     default: read = ReadWithStb(path); break;
     }
     // Another depth costs a second copy while it converts.

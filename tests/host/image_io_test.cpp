@@ -292,7 +292,8 @@ TEST(ImageFiles, RefusesTiffsTheHostCannotHold) {
 TEST(ImageFiles, UnreadableInputIsAnErrorNamingTheFile) {
     EXPECT_FALSE(ReadImage(TempPath("does-not-exist.png")).ok());
     for (const std::string& bytes : {std::string("not an image"), std::string("\x89PNG\r\n\x1a\n garbage"),
-                                     std::string("II*\0\x08\0\0\0\xFF\xFF", 10)}) {
+                                     std::string("II*\0\x08\0\0\0\xFF\xFF", 10),
+                                     std::string("P5 4444444444 1 255\n\0", 22)}) {  // overflows stb's int
         const std::string path = TempPath("garbage");
         WriteBytes(path, bytes);
         const Outcome<Document> read = ReadImage(path);
