@@ -7,11 +7,15 @@ GS_JOBS=${GRIDSMITH_JOBS:-2}
 
 # The Debian packages the builds, the tests and the Wine runs need.
 GS_PACKAGES=(
-  cmake ninja-build g++ googletest libstb-dev
+  cmake ninja-build g++ googletest libstb-dev libtiff-dev libpng-dev zlib1g-dev libtiff-tools python3-pil
+  dpkg-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth fonts-wqy-zenhei
 )
+
+# What bench/host_vs_imagemagick.sh needs besides the builds (not the tests).
+GS_BENCH_PACKAGES=(imagemagick time)
 
 gs_log() { printf '%s\n' "$*" >&2; }
 
@@ -93,9 +97,12 @@ gs_build_native() {
   gs_configure "$GS_BUILD/native" && gs_compile "$GS_BUILD/native"
 }
 
+# The image libraries come from Debian's sources, built once for mingw-w64.
 gs_configure_windows() {
-  gs_configure "$GS_BUILD/windows" \
-    -DCMAKE_TOOLCHAIN_FILE="$GS_ROOT/cmake/mingw-w64-x86_64.cmake" -DGRIDSMITH_BENCH=OFF
+  bash "$GS_ROOT/scripts/mingw_deps.sh" "$GS_BUILD/mingw-deps" &&
+    gs_configure "$GS_BUILD/windows" \
+      -DCMAKE_TOOLCHAIN_FILE="$GS_ROOT/cmake/mingw-w64-x86_64.cmake" -DGRIDSMITH_BENCH=OFF \
+      -DGRIDSMITH_MINGW_DEPS="$GS_BUILD/mingw-deps"
 }
 
 # The Windows build runs its resource generator under Wine, so it needs the prefix.

@@ -29,6 +29,11 @@ action=$work/recorded.action
   --set Rows=5 --set ColSizes=90,60 --set GridLineType=2 --set LeftMargin=-7 >/dev/null ||
   { echo "compare: could not record an action" >&2; exit 2; }
 
+# Inputs for the batch: an image of each library's format.
+"$native" --canvas 300x200 --mode cmyka --depth 16 --output "$work/input16.tif" >/dev/null &&
+  "$native" --canvas 200x100 --mode graya --depth 16 --output "$work/input16.png" >/dev/null ||
+  { echo "compare: could not make the batch inputs" >&2; exit 2; }
+
 # name|arguments. Every run is a repeat run: no dialog to wait for under Wine.
 configurations=(
   "default|"
@@ -53,6 +58,13 @@ configurations=(
   "sixteen-bit-wraps|--canvas 1000x300 --set LeftMargin=10 --set TableWidth=66000 --no-big-document"
   "sixteen-bit-wide-image|--canvas 40000x300 --set LeftMargin=32300 --no-big-document"
   "sixteen-bit-selection|--selection 100,50,300,120 --no-big-document"
+  "tiff-cmyka-16|--mode cmyka --depth 16 --output out.tif"
+  "tiff-rgba-float|--mode rgba --depth 32 --output out.tiff"
+  "tiff-deflate|--mode graya --compression 6 --output out.tif"
+  "png-rgba-16|--mode rgba --depth 16"
+  "png-level-9|--compression 9"
+  "batch|--output-dir out $work/recorded.png $work/input16.tif $work/missing.png $work/input16.png"
+  "batch-to-tiff|--output-dir out --format tif $work/recorded.png $work/input16.png"
 )
 
 failures=0
@@ -71,7 +83,7 @@ for configuration in "${configurations[@]}"; do
     failures=$((failures + 1))
     continue
   fi
-  outputs=$(cd "$work/$name/native" && ls)
+  outputs=$(cd "$work/$name/native" && find . -type f | sed 's|^\./||' | sort)
   if [[ -z $outputs ]]; then
     echo "FAILED $name: no output (exit $native_status)"
     cat "$work/$name/native.log"
@@ -85,7 +97,7 @@ for configuration in "${configurations[@]}"; do
       continue 2
     fi
   done
-  echo "same   $name: $outputs"
+  echo "same   $name: ${outputs//$'\n'/ }"
 done
 
 # The replayed action must reproduce the recorded run's image.

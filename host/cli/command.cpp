@@ -1,7 +1,9 @@
 #include "host/cli/command.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <set>
 
 #include "host/cli/options.h"
 #include "host/lib/filter_host.h"
@@ -14,25 +16,29 @@ namespace {
 
 using hosting::Document;
 using hosting::Outcome;
+namespace fs = std::filesystem;
 
 constexpr CanvasSize kDefaultCanvas{800, 600};
+
+// A message and the exit code it leads to.
+struct Failure {
+    std::string message;
+    int code = kExitOk;
+
+    bool failed() const { return code != kExitOk; }
+};
+
+Failure Fail(std::string message, int code) { return {std::move(message), code}; }
 
 Outcome<Document> MakeCanvas(const CliOptions& options) {
     const CanvasSize size = options.canvas.value_or(kDefaultCanvas);
     const hosting::ColourMode mode = options.mode.value_or(hosting::ColourMode::Rgb);
-    Outcome<Document> canvas = Document::Create(size.width, size.height, mode, options.depth.value_or(8));
-    if (!canvas.ok()) return canvas;
     Outcome<std::vector<uint8_t>> fill = ParseFill(options.fill.empty() ? "FF" : options.fill, mode);
     if (!fill.ok()) return Outcome<Document>::Failure(fill.error);
-    canvas.value.Fill(fill.value);
+    Outcome<Document> canvas = Document::Create(size.width, size.height, mode, options.depth.value_or(8),
+                                                hosting::Samples::Unset);
+    if (canvas.ok()) canvas.value.Fill(fill.value);
     return canvas;
-}
-
-Outcome<Document> LoadDocument(const CliOptions& options) {
-    if (options.input.empty()) return MakeCanvas(options);
-    Outcome<Document> image = hosting::ReadImage(options.input);
-    if (image.ok() && options.depth) image.value = hosting::ConvertDepth(image.value, *options.depth);
-    return image;
 }
 
 Outcome<std::shared_ptr<hosting::Plugin>> LoadPlugin(const CliOptions& options) {
@@ -66,6 +72,144 @@ std::string RunFailure(const hosting::RunReport& report) {
     return report.Problem() + "; nothing written";
 }
 
+// One filter run over `document` with the table the options describe.
+Failure DrawTable(Document& document, const hosting::Plugin& plugin, const CliOptions& options, size_t& tiles) {
+    hosting::FilterHost host(document);
+    if (options.selection) {
+        if (std::string problem = host.Select(*options.selection); !problem.empty()) return Fail(problem, kExitUsage);
+    }
+    hosting::ScriptingSession scripting(host.Handles().Procs());
+    std::string scriptingProblem;
+    if (!scripting.Begin(options.scripting, scriptingProblem)) return Fail(scriptingProblem, kExitUsage);
+    host.SetDescriptorParameters(scripting.Parameters());
+
+    hosting::RunOptions run;
+    if (std::string problem = ChooseDialogPlay(options, run.dialog); !problem.empty()) return Fail(problem, kExitUsage);
+    run.callParameters = !options.repeat;
+    run.cancelAfterTiles = options.cancelAfter;
+    run.offerBigDocument = options.bigDocument;
+    const hosting::RunReport report = host.Run(plugin, run);
+    if (!report.Succeeded()) return Fail(RunFailure(report), kExitFailed);
+    if (!scripting.End(scriptingProblem)) return Fail(scriptingProblem, kExitFailed);
+    tiles = report.tiles.size();
+    return {};
+}
+
+std::string Written(const std::string& path, const Document& d, size_t tiles) {
+    return "wrote " + fs::absolute(fs::u8path(path)).u8string() + " (" + Describe(d) + ", " + std::to_string(tiles) +
+           " tiles)\n";
+}
+
+// Names the output once the document is known; empty `problem` if it may be written.
+using OutputChoice = std::function<std::string(const Document&, std::string& problem)>;
+
+// Reads (or makes) the document, refuses an output that cannot hold it before
+// running anything, draws and writes.
+Failure DrawAndWrite(const std::string& input, const OutputChoice& chooseOutput, const hosting::Plugin& plugin,
+                     const CliOptions& options, std::string& report) {
+    Outcome<Document> document = input.empty() ? MakeCanvas(options) : hosting::ReadImage(input, options.depth);
+    if (!document.ok()) return Fail(document.error, kExitFailed);
+    std::string problem;
+    const std::string output = chooseOutput(document.value, problem);
+    if (!problem.empty()) return Fail(problem, kExitFailed);
+    if (problem = hosting::CheckWritable(document.value, output); !problem.empty()) return Fail(problem, kExitUsage);
+    size_t tiles = 0;
+    if (Failure failure = DrawTable(document.value, plugin, options, tiles); failure.failed()) return failure;
+    if (problem = hosting::WriteImage(document.value, output, {options.compression}); !problem.empty())
+        return Fail(problem, kExitFailed);
+    report = Written(output, document.value, tiles);
+    return {};
+}
+
+// The one-image form: --input or a canvas, written to --output.
+int RunOne(const CliOptions& options, const hosting::Plugin& plugin, std::ostream& out, std::ostream& err) {
+    const OutputChoice output = [&options](const Document& d, std::string&) {
+        if (!options.output.empty()) return options.output;
+        return "gridsmith" + (options.format.empty() ? std::string(hosting::NaturalExtension(d)) : options.format);
+    };
+    std::string report;
+    const Failure failure = DrawAndWrite(options.input, output, plugin, options, report);
+    if (failure.failed()) {
+        err << "gridsmith-host: " << failure.message << "\n";
+        return failure.code;
+    }
+    out << report;
+    return kExitOk;
+}
+
+// Where a batch input goes: DIR/its name, with --format's extension, or the
+// usual one for the image when the host does not write the input's.
+std::string BatchOutput(const CliOptions& options, const std::string& input, const Document& d) {
+    fs::path name = fs::u8path(input).filename();
+    if (!options.format.empty())
+        name.replace_extension(options.format);
+    else if (!hosting::CheckOutputExtension(hosting::ExtensionOf(name.u8string())).empty())
+        name.replace_extension(hosting::NaturalExtension(d));
+    return (fs::u8path(options.outputDir) / name).u8string();
+}
+
+// The progress line, shown only on a terminal and cleared before anything else is said.
+class Progress {
+public:
+    Progress(std::ostream& err, bool shown, size_t total) : err_(err), shown_(shown), total_(total) {}
+    void Show(size_t done, const std::string& name) {
+        if (!shown_) return;
+        Clear();
+        line_ = "gridsmith-host: [" + std::to_string(done + 1) + "/" + std::to_string(total_) + "] " + name;
+        err_ << line_ << std::flush;
+    }
+    void Clear() {
+        if (!shown_ || line_.empty()) return;
+        err_ << '\r' << std::string(line_.size(), ' ') << '\r' << std::flush;
+        line_.clear();
+    }
+
+private:
+    std::ostream& err_;
+    bool shown_;
+    size_t total_;
+    std::string line_;
+};
+
+// The batch form: every input drawn and written under --output-dir; a failed
+// file is reported by name and the others still run.
+int RunBatch(const CliOptions& options, const hosting::Plugin& plugin, std::ostream& out, std::ostream& err,
+             bool progressShown) {
+    std::vector<std::string> inputs = options.batchInputs;
+    if (!options.input.empty()) inputs.insert(inputs.begin(), options.input);
+    std::error_code error;
+    fs::create_directories(fs::u8path(options.outputDir), error);
+    if (error || !fs::is_directory(fs::u8path(options.outputDir)))
+        return err << "gridsmith-host: cannot create the output directory " << options.outputDir << "\n", kExitFailed;
+
+    Progress progress(err, progressShown, inputs.size());
+    std::set<std::string> outputs;
+    size_t failures = 0;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        progress.Show(i, inputs[i]);
+        const OutputChoice output = [&](const Document& d, std::string& problem) {
+            const std::string path = BatchOutput(options, inputs[i], d);
+            if (!outputs.insert(fs::absolute(fs::u8path(path)).lexically_normal().u8string()).second)
+                problem = "would overwrite " + path + ", written from an earlier input";
+            return path;
+        };
+        std::string report;
+        const Failure failure = DrawAndWrite(inputs[i], output, plugin, options, report);
+        progress.Clear();
+        if (failure.failed()) {
+            ++failures;
+            // Messages about the file name it already; the others get the name first.
+            const bool named = failure.message.find(inputs[i]) != std::string::npos;
+            err << "gridsmith-host: " << (named ? "" : inputs[i] + ": ") << failure.message << "\n";
+        } else {
+            out << report;
+        }
+    }
+    out << "drew " << inputs.size() - failures << " of " << inputs.size() << " images into " << options.outputDir
+        << (failures ? "; " + std::to_string(failures) + " failed" : std::string()) << "\n";
+    return failures ? kExitFailed : kExitOk;
+}
+
 // The about step alone: the plug-in's About dialog, answered like the
 // parameters dialog (closed at once unless a person or a script has it).
 int ShowAbout(const CliOptions& options, std::ostream& out, std::ostream& err) {
@@ -87,55 +231,19 @@ int ShowAbout(const CliOptions& options, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const auto fail = [&err](const std::string& message, int code) {
-        err << "gridsmith-host: " << message << "\n";
-        return code;
-    };
+int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, bool progress) {
     Outcome<CliOptions> parsed = ParseArguments(arguments);
-    if (!parsed.ok()) return fail(parsed.error, kExitUsage);
+    if (!parsed.ok()) return err << "gridsmith-host: " << parsed.error << "\n", kExitUsage;
     const CliOptions& options = parsed.value;
     if (options.help) {
         out << UsageText();
         return kExitOk;
     }
     if (options.about) return ShowAbout(options, out, err);
-
-    Outcome<Document> document = LoadDocument(options);
-    if (!document.ok()) return fail(document.error, kExitFailed);
-    const std::string output =
-        options.output.empty() ? std::string("gridsmith") + hosting::NaturalExtension(document.value) : options.output;
-    // Refuse an output format that cannot hold the image before running anything.
-    if (std::string problem = hosting::CheckWritable(document.value, output); !problem.empty())
-        return fail(problem, kExitUsage);
     Outcome<std::shared_ptr<hosting::Plugin>> plugin = LoadPlugin(options);
-    if (!plugin.ok()) return fail(plugin.error, kExitFailed);
-
-    hosting::FilterHost host(document.value);
-    if (options.selection) {
-        if (std::string problem = host.Select(*options.selection); !problem.empty())
-            return fail(problem, kExitUsage);
-    }
-    hosting::ScriptingSession scripting(host.Handles().Procs());
-    std::string scriptingProblem;
-    if (!scripting.Begin(options.scripting, scriptingProblem)) return fail(scriptingProblem, kExitUsage);
-    host.SetDescriptorParameters(scripting.Parameters());
-
-    hosting::RunOptions run;
-    if (std::string problem = ChooseDialogPlay(options, run.dialog); !problem.empty())
-        return fail(problem, kExitUsage);
-    run.callParameters = !options.repeat;
-    run.cancelAfterTiles = options.cancelAfter;
-    run.offerBigDocument = options.bigDocument;
-    const hosting::RunReport report = host.Run(*plugin.value, run);
-    if (!report.Succeeded()) return fail(RunFailure(report), kExitFailed);
-    if (!scripting.End(scriptingProblem)) return fail(scriptingProblem, kExitFailed);
-
-    if (std::string problem = hosting::WriteImage(document.value, output); !problem.empty())
-        return fail(problem, kExitFailed);
-    out << "wrote " << std::filesystem::absolute(std::filesystem::u8path(output)).u8string() << " (" << Describe(document.value) << ", " << report.tiles.size()
-        << " tiles)\n";
-    return kExitOk;
+    if (!plugin.ok()) return err << "gridsmith-host: " << plugin.error << "\n", kExitFailed;
+    if (!options.outputDir.empty()) return RunBatch(options, *plugin.value, out, err, progress);
+    return RunOne(options, *plugin.value, out, err);
 }
 
 }  // namespace gridsmith::cli

@@ -12,6 +12,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // the run or a file failed
 constexpr int kExitUsage = 2;   // the command line is wrong
 
-int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// `progress`: a batch shows a progress line on `err` (a terminal).
+int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+               bool progress = false);
 
 }  // namespace gridsmith::cli

@@ -8,6 +8,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <io.h>
 #include <shellapi.h>
 
 #include "host/lib/utf8.h"
@@ -21,12 +22,18 @@ static std::vector<std::string> Arguments(int, char**) {
     LocalFree(wide);
     return arguments;
 }
+
+static bool ErrorsOnTerminal() { return _isatty(_fileno(stderr)) != 0; }
 #else
+#include <unistd.h>
+
 static std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
+
+static bool ErrorsOnTerminal() { return isatty(STDERR_FILENO) != 0; }
 #endif
 
 int main(int argc, char** argv) {
-    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr);
+    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr, ErrorsOnTerminal());
 }

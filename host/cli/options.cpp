@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "host/lib/image_io.h"
+
 namespace gridsmith::cli {
 namespace {
 
@@ -90,6 +92,26 @@ std::string SetOutput(CliOptions& o, const std::string& v) {
     return {};
 }
 
+std::string SetOutputDir(CliOptions& o, const std::string& v) {
+    if (v.empty()) return "--output-dir wants a directory";
+    o.outputDir = v;
+    return {};
+}
+
+std::string SetFormat(CliOptions& o, const std::string& v) {
+    const std::string extension = hosting::ExtensionOf("x." + (v.rfind('.', 0) == 0 ? v.substr(1) : v));
+    if (std::string problem = hosting::CheckOutputExtension(extension); !problem.empty()) return "--format: " + problem;
+    o.format = extension;
+    return {};
+}
+
+std::string SetCompression(CliOptions& o, const std::string& v) {
+    const auto level = ParseInteger(v, 0, 9);
+    if (!level) return "--compression wants a zlib level 0..9, not '" + v + "'";
+    o.compression = *level;
+    return {};
+}
+
 std::string SetCancelAfter(CliOptions& o, const std::string& v) {
     const auto tiles = ParseInteger(v, 0, INT32_MAX);
     if (!tiles) return "--cancel-after wants a tile count of 0 or more, not '" + v + "'";
@@ -161,19 +183,33 @@ const OptionEntry* FindOption(const std::string& name) {
     return nullptr;
 }
 
+std::string CheckBatch(const CliOptions& o) {
+    if (o.outputDir.empty()) {
+        if (!o.batchInputs.empty())
+            return "unexpected argument '" + o.batchInputs.front() + "': INPUT files need --output-dir DIR (see --help)";
+        return {};
+    }
+    if (o.batchInputs.empty() && o.input.empty()) return "--output-dir needs INPUT files to draw into";
+    if (!o.output.empty()) return "--output-dir and --output exclude each other";
+    return {};
+}
+
 // Options that contradict each other, found once all are read.
 std::string CheckCombination(const CliOptions& o) {
     if (o.interactive && !o.uiScript.empty()) return "--interactive and --ui-script exclude each other";
-    if (o.input.empty()) {
+    if (std::string problem = CheckBatch(o); !problem.empty()) return problem;
+    if (!o.format.empty() && !o.output.empty()) return "--format and --output exclude each other (the --output extension picks the format)";
+    if (o.input.empty() && o.batchInputs.empty()) {
         if (!o.fill.empty()) {
             Outcome<std::vector<uint8_t>> fill = ParseFill(o.fill, o.mode.value_or(ColourMode::Rgb));
             if (!fill.ok()) return fill.error;
         }
         return {};
     }
-    if (o.canvas) return "--input and --canvas exclude each other";
-    if (o.mode) return "--mode applies to a --canvas; an --input image keeps its own mode";
-    if (!o.fill.empty()) return "--fill applies to a --canvas, not to an --input image";
+    const std::string input = o.input.empty() ? "INPUT" : "--input";
+    if (o.canvas) return input + " and --canvas exclude each other";
+    if (o.mode) return "--mode applies to a --canvas; an " + input + " image keeps its own mode";
+    if (!o.fill.empty()) return "--fill applies to a --canvas, not to an " + input + " image";
     return {};
 }
 
@@ -191,13 +227,16 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--help", nullptr, "show this text", &SetHelp},
         {"--about", nullptr, "only call the plug-in's about step: its About dialog, closed at once unless --interactive or --ui-script", &SetAbout},
         {"--plugin", "PATH", "the plug-in to run (default: the built-in one, or Gridsmith.8bf beside the program on Windows)", &SetPlugin},
-        {"--input", "FILE", "filter this image (PNG, JPEG, BMP, PNM ...; 8 or 16 bits)", &SetInput},
+        {"--input", "FILE", "filter this image (TIFF, PNG, JPEG, BMP, PNM ...)", &SetInput},
         {"--canvas", "WxH", "filter a new canvas of this size (default 800x600)", &SetCanvas},
         {"--mode", "MODE", "canvas mode: gray, graya, rgb (default), rgba, cmyk, cmyka", &SetMode},
         {"--depth", "BITS", "8 (default), 16 or 32 bits per sample; converts an --input image", &SetDepth},
         {"--fill", "HEX", "canvas colour: two hex digits per plane, or two for all (default FF, white)", &SetFill},
         {"--selection", "L,T,R,B", "filter only this rectangle (right and bottom exclusive)", &SetSelection},
-        {"--output", "PATH", "write here (default gridsmith.png, .pam or .pfm); the extension picks the format", &SetOutput},
+        {"--output", "PATH", "write here (default gridsmith.png, or .tif for CMYK and 32 bits); the extension picks the format", &SetOutput},
+        {"--output-dir", "DIR", "a batch: draw into every INPUT and write each here under its own name", &SetOutputDir},
+        {"--format", "EXT", "write this format (tif, png, pam, ...) instead of the input's or the usual one", &SetFormat},
+        {"--compression", "LEVEL", "zlib level 0..9: PNG (default 6), TIFF (default 0, uncompressed; 1..9 Deflate)", &SetCompression},
         {"--cancel-after", "N", "the host cancels once N tiles are painted", &SetCancelAfter},
         {"--repeat", nullptr, "a repeat run: no parameters selector", &SetRepeat},
         {"--no-big-document", nullptr, "offer only the 16-bit rectangles, as hosts without big documents do", &SetNoBigDocument},
@@ -223,9 +262,11 @@ Outcome<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
             name.resize(equals);
         }
         const OptionEntry* entry = FindOption(name);
-        if (!entry)
-            return Result::Failure(name.rfind("--", 0) == 0 ? "unknown option " + name + " (see --help)"
-                                                            : "unexpected argument '" + name + "' (see --help)");
+        if (!entry && name.rfind("--", 0) == 0) return Result::Failure("unknown option " + name + " (see --help)");
+        if (!entry) {
+            options.batchInputs.push_back(arguments[i]);
+            continue;
+        }
         if (!entry->valueName && value) return Result::Failure(name + " takes no value");
         if (entry->valueName && !value) {
             if (i + 1 == arguments.size()) return Result::Failure(name + " needs a value: " + entry->valueName);
@@ -258,16 +299,20 @@ Outcome<std::vector<uint8_t>> ParseFill(const std::string& hex, ColourMode mode)
 std::string UsageText() {
     std::string text =
         "usage: gridsmith-host [options]\n"
+        "       gridsmith-host [options] --output-dir DIR INPUT...\n"
         "Runs the Gridsmith filter as a host would and writes the result.\n"
         "With no options it draws the default table on an 800x600 white canvas\n"
-        "and writes gridsmith.png in the current directory.\n\noptions:\n";
+        "and writes gridsmith.png in the current directory. With --output-dir it\n"
+        "draws the same table into every INPUT and writes each under DIR; a file\n"
+        "that fails is named and the others still run (exit status 1 if any failed).\n\noptions:\n";
     for (const OptionEntry& entry : OptionTable()) {
         std::string left = std::string("  ") + entry.name + (entry.valueName ? std::string(" ") + entry.valueName : "");
         left.resize(std::max<size_t>(left.size() + 1, 24), ' ');
         text += left + entry.help + "\n";
     }
-    text += "\nOutput formats: .png (8-bit grey/RGB, with or without alpha), .pam (8/16-bit, any mode),\n"
-            ".pgm/.ppm/.pnm (8/16-bit grey or RGB), .pfm (32-bit grey or RGB).\n";
+    text += "\nOutput formats: .tif/.tiff (8/16/32-bit, any mode), .png (8/16-bit grey/RGB, with or\n"
+            "without alpha), .pam (8/16-bit, any mode), .pgm/.ppm/.pnm (8/16-bit grey or RGB),\n"
+            ".pfm (32-bit grey or RGB).\n";
     return text;
 }
 

@@ -30,6 +30,10 @@ struct CliOptions {
     std::string fill;                           // canvas colour as hex; empty: white
     std::optional<host::VRect> selection;
     std::string output;                         // empty: gridsmith.<natural extension>
+    std::string outputDir;                      // a batch: each input written here under its own name
+    std::vector<std::string> batchInputs;       // the batch's INPUT arguments
+    std::string format;                         // ".tif": the output format instead of the usual one
+    int compression = -1;                       // zlib level for PNG and TIFF; -1: the format's default
     int cancelAfter = -1;                       // -1: never cancel
     bool repeat = false;                        // skip the parameters selector
     bool bigDocument = true;                    // offer bigDocumentData

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "host/lib/sample_rows.h"
 #include "plugin/host_abi.h"
 
 namespace gridsmith::hosting {
@@ -22,9 +23,6 @@ constexpr ModeInfo kModes[] = {
 };
 
 const ModeInfo& Info(ColourMode mode) { return kModes[static_cast<int>(mode)]; }
-
-// Largest raw value of a sample at this depth (float samples are 0..1).
-double FullScale(int depth) { return depth == 8 ? 255.0 : depth == 16 ? 32768.0 : 1.0; }
 
 }  // namespace
 
@@ -64,11 +62,12 @@ int16_t HostImageMode(ColourMode mode, int depth) {
 
 bool IsSupportedDepth(int depth) { return depth == 8 || depth == 16 || depth == 32; }
 
-Document::Document(int32_t width, int32_t height, ColourMode mode, int depth)
-    : width_(width), height_(height), mode_(mode), depth_(depth),
-      samples_(RowBytes() * size_t(height)) {}
+Document::Document(int32_t width, int32_t height, ColourMode mode, int depth, Samples samples)
+    : width_(width), height_(height), mode_(mode), depth_(depth), samples_(RowBytes() * size_t(height)) {
+    if (samples == Samples::Zero) std::memset(samples_.data(), 0, samples_.size());
+}
 
-Outcome<Document> Document::Create(int32_t width, int32_t height, ColourMode mode, int depth) {
+Outcome<Document> Document::Create(int32_t width, int32_t height, ColourMode mode, int depth, Samples samples) {
     if (width < 1 || height < 1 || width > kMaxDocumentSide || height > kMaxDocumentSide)
         return Outcome<Document>::Failure("image size " + std::to_string(width) + "x" +
                                           std::to_string(height) + " is outside 1..." +
@@ -81,7 +80,7 @@ Outcome<Document> Document::Create(int32_t width, int32_t height, ColourMode mod
         return Outcome<Document>::Failure("image size " + std::to_string(width) + "x" +
                                           std::to_string(height) + " needs more than " +
                                           std::to_string(kMaxDocumentBytes >> 20) + " MiB");
-    return Outcome<Document>::Success(Document(width, height, mode, depth));
+    return Outcome<Document>::Success(Document(width, height, mode, depth, samples));
 }
 
 double Document::Sample(int32_t x, int32_t y, int plane) const {
@@ -119,13 +118,14 @@ void Document::SetSample(int32_t x, int32_t y, int plane, double value) {
 }
 
 void Document::Fill(const std::vector<uint8_t>& planeValues) {
-    // Encode one pixel, then repeat it.
+    if (samples_.empty()) return;
+    // Encode one pixel, repeat it along the first row, then copy that row.
     Document one(1, 1, mode_, depth_);
     for (int p = 0; p < Planes() && p < int(planeValues.size()); ++p)
         one.SetSample(0, 0, p, FromEightBit(planeValues[size_t(p)], depth_));
     const size_t step = PixelBytes();
-    for (size_t at = 0; at < samples_.size(); at += step)
-        std::memcpy(samples_.data() + at, one.Bytes().data(), step);
+    for (size_t at = 0; at < RowBytes(); at += step) std::memcpy(samples_.data() + at, one.Bytes().data(), step);
+    for (int32_t y = 1; y < height_; ++y) std::memcpy(Row(y), Row(0), RowBytes());
 }
 
 double FromEightBit(uint8_t value, int depth) {
@@ -138,15 +138,10 @@ double FromEightBit(uint8_t value, int depth) {
 
 Document ConvertDepth(const Document& source, int depth) {
     if (source.Depth() == depth) return source;
-    Document result(source.Width(), source.Height(), source.Mode(), depth);
-    const double scale = FullScale(depth) / FullScale(source.Depth());
+    Document result(source.Width(), source.Height(), source.Mode(), depth, Samples::Unset);
+    const size_t samples = size_t(source.Width()) * size_t(source.Planes());
     for (int32_t y = 0; y < source.Height(); ++y)
-        for (int32_t x = 0; x < source.Width(); ++x)
-            for (int p = 0; p < source.Planes(); ++p) {
-                double v = source.Sample(x, y, p) * scale;
-                if (depth != 32) v = std::round(std::fmin(std::fmax(v, 0.0), FullScale(depth)));
-                result.SetSample(x, y, p, v);
-            }
+        ConvertSamples(source.Row(y), DocumentSamples(source.Depth()), result.Row(y), DocumentSamples(depth), samples);
     return result;
 }
 

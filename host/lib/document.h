@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,13 +32,37 @@ bool IsSupportedDepth(int depth);  // 8, 16 or 32
 constexpr int32_t kMaxDocumentSide = 300000;
 constexpr size_t kMaxDocumentBytes = size_t(1) << 30;
 
+// Leaves new elements uninitialised: a document about to be filled or read
+// into is written once, not zeroed first.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0)
+            ::new (static_cast<void*>(at)) U;
+        else
+            ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+
+using SampleBytes = std::vector<uint8_t, UninitialisedAllocator<uint8_t>>;
+
+// What a new document's samples hold: zeros, or whatever memory held, for
+// callers that write every sample next.
+enum class Samples { Zero, Unset };
+
 class Document {
 public:
     Document() = default;
-    // All samples zero. Use Create to validate the arguments first.
-    Document(int32_t width, int32_t height, ColourMode mode, int depth);
+    // Use Create to validate the arguments first.
+    Document(int32_t width, int32_t height, ColourMode mode, int depth, Samples samples = Samples::Zero);
 
-    static Outcome<Document> Create(int32_t width, int32_t height, ColourMode mode, int depth);
+    static Outcome<Document> Create(int32_t width, int32_t height, ColourMode mode, int depth,
+                                    Samples samples = Samples::Zero);
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
@@ -50,8 +75,10 @@ public:
 
     uint8_t* Pixel(int32_t x, int32_t y) { return samples_.data() + Offset(x, y); }
     const uint8_t* Pixel(int32_t x, int32_t y) const { return samples_.data() + Offset(x, y); }
-    std::vector<uint8_t>& Bytes() { return samples_; }
-    const std::vector<uint8_t>& Bytes() const { return samples_; }
+    uint8_t* Row(int32_t y) { return samples_.data() + size_t(y) * RowBytes(); }
+    const uint8_t* Row(int32_t y) const { return samples_.data() + size_t(y) * RowBytes(); }
+    SampleBytes& Bytes() { return samples_; }
+    const SampleBytes& Bytes() const { return samples_; }
 
     // Raw sample value: 0..255, 0..32768 or the float itself.
     double Sample(int32_t x, int32_t y, int plane) const;
@@ -67,13 +94,13 @@ private:
     int32_t height_ = 0;
     ColourMode mode_ = ColourMode::Rgb;
     int depth_ = 8;
-    std::vector<uint8_t> samples_;
+    SampleBytes samples_;
 };
 
 // An 8-bit value as the host holds it at `depth` (the plug-in's own scaling).
 double FromEightBit(uint8_t value, int depth);
 
-// The same picture at another depth (values rescaled, rounded).
+// The same picture at another depth (values rescaled, rounded, floats clamped).
 Document ConvertDepth(const Document& source, int depth);
 
 }  // namespace gridsmith::hosting

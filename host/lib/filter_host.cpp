@@ -247,7 +247,7 @@ void FilterHost::ServeTiles(const Plugin& plugin, const RunOptions& options, Run
         // A rectangle not asked for yields an empty tile, whatever its planes say.
         TileBuffer output(document_, wantsOutput ? q.outRect : host::VRect{},
                           wantsOutput ? q.outLoPlane : 0, wantsOutput ? q.outHiPlane : 0, padding,
-                          outStorage_);
+                          outStorage_, true);
         TileBuffer input(document_, wantsInput ? q.inRect : host::VRect{}, wantsInput ? q.inLoPlane : 0,
                          wantsInput ? q.inHiPlane : 0, padding, inStorage_);
         r.outData = output.Data();

@@ -1,59 +1,28 @@
 #include "host/lib/image_io.h"
 
 #include <stb_image.h>
-#include <stb_image_write.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <vector>
+
+#include "host/lib/sample_rows.h"
 
 namespace gridsmith::hosting {
 namespace {
 
 using ImageData = std::unique_ptr<void, void (*)(void*)>;
 
-std::string Extension(const std::string& path) {
-    std::string ext = std::filesystem::u8path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return ext;
-}
+constexpr const char* kOutputExtensions = ".tif, .tiff, .png, .pam, .pgm, .ppm, .pnm or .pfm";
 
 bool IsCmyk(ColourMode mode) { return mode == ColourMode::Cmyk || mode == ColourMode::CmykAlpha; }
 
-// Host 16-bit samples run 0..32768; files use 0..65535.
-uint16_t ToFileSixteen(double value) {
-    const double scaled = std::min(value, 32768.0) * 65535.0 / 32768.0;
-    return uint16_t(scaled + 0.5);
-}
-uint16_t FromFileSixteen(uint16_t value) { return uint16_t((uint32_t(value) * 32768 + 32767) / 65535); }
+std::string Describe(ColourMode mode, int depth) { return std::to_string(depth) + "-bit " + ModeName(mode); }
 
-std::string Describe(const Document& d) {
-    return std::to_string(d.Depth()) + "-bit " + ModeName(d.Mode());
-}
-
-// ---- writers of formats stb does not write ------------------------------------------
-
-// Netpbm samples: one or two bytes each, big-endian.
-std::vector<uint8_t> NetpbmSamples(const Document& d) {
-    std::vector<uint8_t> out;
-    out.reserve(size_t(d.Width()) * size_t(d.Height()) * size_t(d.Planes()) * size_t(d.BytesPerSample()));
-    for (int32_t y = 0; y < d.Height(); ++y)
-        for (int32_t x = 0; x < d.Width(); ++x)
-            for (int p = 0; p < d.Planes(); ++p) {
-                if (d.Depth() == 8) {
-                    out.push_back(uint8_t(d.Sample(x, y, p)));
-                    continue;
-                }
-                const uint16_t v = ToFileSixteen(d.Sample(x, y, p));
-                out.push_back(uint8_t(v >> 8));
-                out.push_back(uint8_t(v));
-            }
-    return out;
-}
+// ---- Netpbm and PFM, written here row by row ----------------------------------------
 
 const char* TupleType(ColourMode mode) {
     switch (mode) {
@@ -75,19 +44,20 @@ std::string NetpbmHeader(const Document& d, bool pam) {
            TupleType(d.Mode()) + "\nENDHDR\n";
 }
 
-// PFM: little-endian floats (negative scale), rows from the bottom up.
-std::vector<uint8_t> PfmSamples(const Document& d) {
-    std::vector<uint8_t> out;
-    out.reserve(d.Bytes().size());
-    for (int32_t y = d.Height() - 1; y >= 0; --y)
-        for (int32_t x = 0; x < d.Width(); ++x)
-            for (int p = 0; p < d.Planes(); ++p) {
-                const float v = float(d.Sample(x, y, p));
-                uint32_t bits;
-                std::memcpy(&bits, &v, sizeof bits);
-                for (int shift = 0; shift < 32; shift += 8) out.push_back(uint8_t(bits >> shift));
-            }
-    return out;
+// Netpbm samples: one byte, or two big-endian bytes in 0..65535.
+void NetpbmRow(const Document& d, int32_t y, std::vector<uint8_t>& out) {
+    const size_t samples = size_t(d.Width()) * size_t(d.Planes());
+    if (d.Depth() == 8) {
+        std::memcpy(out.data(), d.Row(y), samples);
+        return;
+    }
+    ConvertSamples(d.Row(y), SampleKind::HostWord, out.data(), SampleKind::FileWord, samples);
+    for (size_t i = 0; i < samples; ++i) {
+        uint16_t v;
+        std::memcpy(&v, out.data() + 2 * i, 2);
+        out[2 * i] = uint8_t(v >> 8);
+        out[2 * i + 1] = uint8_t(v);
+    }
 }
 
 std::string PfmHeader(const Document& d) {
@@ -95,48 +65,57 @@ std::string PfmHeader(const Document& d) {
            std::to_string(d.Height()) + "\n-1.0\n";
 }
 
-std::string WriteFile(const std::string& path, const std::string& header,
-                      const std::vector<uint8_t>& body) {
-    std::ofstream file(std::filesystem::u8path(path), std::ios::binary);
-    file.write(header.data(), std::streamsize(header.size()));
-    file.write(reinterpret_cast<const char*>(body.data()), std::streamsize(body.size()));
-    file.close();
-    return file ? std::string() : "cannot write " + path;
+// PFM: little-endian floats (the negative scale says so), rows from the bottom up.
+void PfmRow(const Document& d, int32_t y, std::vector<uint8_t>& out) {
+    const uint8_t* row = d.Row(d.Height() - 1 - y);
+    for (size_t i = 0; i < out.size(); i += 4) {
+        uint32_t bits;
+        std::memcpy(&bits, row + i, 4);
+        for (int k = 0; k < 4; ++k) out[i + size_t(k)] = uint8_t(bits >> (8 * k));
+    }
 }
 
-// ---- format choice --------------------------------------------------------------------
-
-std::string Unsupported(const Document& d, const std::string& ext, const char* holds) {
-    return "a " + Describe(d) + " image cannot be written as " + ext + " (" + ext + " holds " +
-           holds + ")";
+template <typename EncodeRow>
+std::string WriteRowsToFile(const Document& d, const std::string& path, const std::string& header,
+                            EncodeRow encode) {
+    std::FILE* file = OpenFile(path, "wb");
+    if (!file) return "cannot write " + path + ": " + std::strerror(errno);
+    std::vector<uint8_t> row(d.RowBytes());
+    bool written = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+    for (int32_t y = 0; y < d.Height() && written; ++y) {
+        encode(d, y, row);
+        written = std::fwrite(row.data(), 1, row.size(), file) == row.size();
+    }
+    written = std::fclose(file) == 0 && written;
+    if (written) return {};
+    std::error_code ignored;
+    std::filesystem::remove(std::filesystem::u8path(path), ignored);
+    return "cannot write " + path + ": write failed";
 }
 
-// Empty when `ext` can hold `d`, else why not.
-std::string FormatProblem(const Document& d, const std::string& ext) {
-    const bool grey = d.Mode() == ColourMode::Gray;
-    const bool rgb = d.Mode() == ColourMode::Rgb;
-    if (ext == ".png") {
-        if (d.Depth() != 8 || IsCmyk(d.Mode()))
-            return Unsupported(d, ext, "8-bit grey or RGB, with or without alpha; try .pam");
-        return {};
+// ---- everything else stb reads -------------------------------------------------------
+
+// stb parses PNM header numbers into an int without checking for overflow;
+// numbers of more than nine digits are refused before it sees them.
+bool PnmHeaderFitsStb(std::FILE* file) {
+    int digits = 0, fields = 0;
+    for (int c = std::fgetc(file); c != EOF && fields < 4; c = std::fgetc(file)) {
+        if (c == '#') {
+            while (c != EOF && c != '\n') c = std::fgetc(file);
+        }
+        if (std::isdigit(c)) {
+            if (++digits > 9) return false;
+        } else if (digits > 0) {
+            digits = 0;
+            ++fields;
+        }
     }
-    if (ext == ".pam" || ext == ".pgm" || ext == ".ppm" || ext == ".pnm") {
-        if (d.Depth() == 32) return Unsupported(d, ext, "8- or 16-bit samples; try .pfm");
-        if (ext == ".pgm" && !grey) return Unsupported(d, ext, "grey");
-        if (ext == ".ppm" && !rgb) return Unsupported(d, ext, "RGB");
-        if (ext == ".pnm" && !grey && !rgb) return Unsupported(d, ext, "grey or RGB");
-        return {};
-    }
-    if (ext == ".pfm") {
-        if (d.Depth() != 32 || (!grey && !rgb)) return Unsupported(d, ext, "32-bit grey or RGB");
-        return {};
-    }
-    return "unknown image format '" + ext + "' (use .png, .pam, .pgm, .ppm, .pnm or .pfm)";
+    return true;
 }
 
-}  // namespace
+bool IsPnm(const unsigned char* magic) { return magic[0] == 'P' && (magic[1] == '5' || magic[1] == '6'); }
 
-Outcome<Document> ReadImage(const std::string& path) {
+Outcome<Document> ReadWithStb(const std::string& path) {
     using Result = Outcome<Document>;
     int width = 0, height = 0, channels = 0;
     const bool sixteen = stbi_is_16_bit(path.c_str()) != 0;
@@ -149,42 +128,105 @@ Outcome<Document> ReadImage(const std::string& path) {
     }
     if (channels < 1 || channels > 4)
         return Result::Failure(path + " has " + std::to_string(channels) + " channels");
-    Outcome<Document> created = Document::Create(width, height, ModeForChannels(channels), sixteen ? 16 : 8);
+    Result created = Document::Create(width, height, ModeForChannels(channels), sixteen ? 16 : 8, Samples::Unset);
     if (!created.ok()) return Result::Failure(path + ": " + created.error);
-    Document& document = created.value;
-    if (!sixteen) {
-        std::memcpy(document.Bytes().data(), pixels.get(), document.Bytes().size());
-        return created;
-    }
-    const uint16_t* from = static_cast<const uint16_t*>(pixels.get());
-    for (size_t i = 0; i < document.Bytes().size() / 2; ++i) {
-        const uint16_t v = FromFileSixteen(from[i]);
-        std::memcpy(document.Bytes().data() + 2 * i, &v, 2);
-    }
+    Document& d = created.value;
+    ConvertSamples(static_cast<const uint8_t*>(pixels.get()), sixteen ? SampleKind::FileWord : SampleKind::Byte,
+                   d.Bytes().data(), DocumentSamples(d.Depth()), d.Bytes().size() / size_t(d.BytesPerSample()));
     return created;
 }
 
-std::string CheckWritable(const Document& document, const std::string& path) {
-    const std::string problem = FormatProblem(document, Extension(path));
+enum class FileKind { Tiff, Png, UnsafePnm, Other };
+
+FileKind Sniff(const std::string& path) {
+    unsigned char magic[8] = {};
+    std::FILE* file = OpenFile(path, "rb");
+    if (!file) return FileKind::Other;
+    const size_t got = std::fread(magic, 1, sizeof magic, file);
+    std::rewind(file);
+    const bool unsafePnm = got >= 2 && IsPnm(magic) && !PnmHeaderFitsStb(file);
+    std::fclose(file);
+    if (unsafePnm) return FileKind::UnsafePnm;
+    if (got >= 8 && std::memcmp(magic, "\x89PNG\r\n\x1a\n", 8) == 0) return FileKind::Png;
+    if (got >= 4 && (std::memcmp(magic, "II*\0", 4) == 0 || std::memcmp(magic, "MM\0*", 4) == 0 ||
+                     std::memcmp(magic, "II+\0", 4) == 0 || std::memcmp(magic, "MM\0+", 4) == 0))
+        return FileKind::Tiff;
+    return FileKind::Other;
+}
+
+// ---- format choice --------------------------------------------------------------------
+
+std::string Unsupported(ColourMode mode, int depth, const std::string& ext, const char* holds) {
+    return "a " + Describe(mode, depth) + " image cannot be written as " + ext + " (" + ext + " holds " + holds +
+           ")";
+}
+
+bool IsTiff(const std::string& ext) { return ext == ".tif" || ext == ".tiff"; }
+
+}  // namespace
+
+std::string ExtensionOf(const std::string& path) {
+    std::string ext = std::filesystem::u8path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return ext;
+}
+
+std::string CheckOutputExtension(const std::string& ext) {
+    static const char* const known[] = {".tif", ".tiff", ".png", ".pam", ".pgm", ".ppm", ".pnm", ".pfm"};
+    for (const char* k : known)
+        if (ext == k) return {};
+    return "unknown image format '" + ext + "' (use " + kOutputExtensions + ")";
+}
+
+std::string CheckWritable(ColourMode mode, int depth, const std::string& path) {
+    const std::string ext = ExtensionOf(path);
+    if (std::string problem = CheckOutputExtension(ext); !problem.empty()) return "cannot write " + path + ": " + problem;
+    const bool grey = mode == ColourMode::Gray;
+    const bool rgb = mode == ColourMode::Rgb;
+    std::string problem;
+    if (ext == ".png") {
+        if (IsCmyk(mode)) problem = Unsupported(mode, depth, ext, "grey or RGB, with or without alpha; try .tif");
+        else if (depth == 32) problem = Unsupported(mode, depth, ext, "8 or 16 bits; try .tif or .pfm");
+    } else if (ext == ".pam" || ext == ".pgm" || ext == ".ppm" || ext == ".pnm") {
+        if (depth == 32) problem = Unsupported(mode, depth, ext, "8- or 16-bit samples; try .tif or .pfm");
+        else if (ext == ".pgm" && !grey) problem = Unsupported(mode, depth, ext, "grey");
+        else if (ext == ".ppm" && !rgb) problem = Unsupported(mode, depth, ext, "RGB");
+        else if (ext == ".pnm" && !grey && !rgb) problem = Unsupported(mode, depth, ext, "grey or RGB");
+    } else if (ext == ".pfm") {
+        if (depth != 32 || (!grey && !rgb)) problem = Unsupported(mode, depth, ext, "32-bit grey or RGB; try .tif");
+    }
     return problem.empty() ? problem : "cannot write " + path + ": " + problem;
 }
 
-std::string WriteImage(const Document& d, const std::string& path) {
-    if (std::string problem = CheckWritable(d, path); !problem.empty()) return problem;
-    const std::string ext = Extension(path);
-    if (ext == ".png") {
-        const int ok = stbi_write_png(path.c_str(), d.Width(), d.Height(), d.Planes(), d.Bytes().data(),
-                                      int(d.RowBytes()));
-        return ok ? std::string() : "cannot write " + path;
+std::string CheckWritable(const Document& document, const std::string& path) {
+    return CheckWritable(document.Mode(), document.Depth(), path);
+}
+
+Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth) {
+    Outcome<Document> read;
+    switch (Sniff(path)) {
+    case FileKind::Tiff: read = ReadTiff(path); break;
+    case FileKind::Png: read = ReadPng(path); break;
+    case FileKind::UnsafePnm: read.error = "cannot read " + path + ": its PNM header has numbers too large"; break;
+    default: read = ReadWithStb(path); break;
     }
-    if (ext == ".pfm") return WriteFile(path, PfmHeader(d), PfmSamples(d));
-    return WriteFile(path, NetpbmHeader(d, ext == ".pam"), NetpbmSamples(d));
+    // Another depth costs a second copy while it converts.
+    if (read.ok() && depth && *depth != read.value.Depth()) read.value = ConvertDepth(read.value, *depth);
+    return read;
+}
+
+std::string WriteImage(const Document& d, const std::string& path, const WriteOptions& options) {
+    if (std::string problem = CheckWritable(d, path); !problem.empty()) return problem;
+    const std::string ext = ExtensionOf(path);
+    if (IsTiff(ext)) return WriteTiff(d, path, options);
+    if (ext == ".png") return WritePng(d, path, options);
+    if (ext == ".pfm") return WriteRowsToFile(d, path, PfmHeader(d), &PfmRow);
+    return WriteRowsToFile(d, path, NetpbmHeader(d, ext == ".pam"), &NetpbmRow);
 }
 
 const char* NaturalExtension(const Document& document) {
-    if (document.Depth() == 32) return ".pfm";
-    if (document.Depth() == 8 && !IsCmyk(document.Mode())) return ".png";
-    return ".pam";
+    if (document.Depth() == 32 || IsCmyk(document.Mode())) return ".tif";
+    return ".png";
 }
 
 }  // namespace gridsmith::hosting

@@ -1,29 +1,40 @@
-// Reading and writing documents as image files. The format follows the file
-// name's extension:
-//   .png            8-bit grey, grey+alpha, RGB, RGB+alpha (read: also 16-bit)
-//   .pam            8- or 16-bit, any mode (PAM, maxval 255 or 65535)
-//   .pgm .ppm .pnm  8- or 16-bit grey or RGB
+// Reading and writing documents as image files. The output format follows
+// the file name's extension:
+//   .tif .tiff      8/16-bit integer or 32-bit float, every mode (libtiff)
+//   .png            8/16-bit grey, grey+alpha, RGB, RGB+alpha (libpng)
+//   .pam            8/16-bit, every mode (PAM, maxval 255 or 65535)
+//   .pgm .ppm .pnm  8/16-bit grey or RGB
 //   .pfm            32-bit float grey or RGB
-// Reading accepts whatever stb_image reads (PNG, JPEG, BMP, PNM, ...).
+// Reading takes TIFF and PNG through their libraries and whatever stb_image
+// reads otherwise (JPEG, BMP, GIF, TGA, PNM, ...), found by the file's content.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "host/lib/document.h"
+#include "host/lib/image_formats.h"
 #include "host/lib/outcome.h"
 
 namespace gridsmith::hosting {
 
-// 8- or 16-bit files become 8- or 16-bit documents of 1 to 4 channels.
-Outcome<Document> ReadImage(const std::string& path);
+// The document at the file's depth, or converted to `depth` when given.
+Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth = std::nullopt);
 
-// Empty when `path`'s format can hold `document`, else why not.
+// Empty when `path`'s format can hold an image of this mode and depth, else why not.
+std::string CheckWritable(ColourMode mode, int depth, const std::string& path);
 std::string CheckWritable(const Document& document, const std::string& path);
 
-// Empty on success, else why the file was not written.
-std::string WriteImage(const Document& document, const std::string& path);
+// Empty when `extension` (".tif") names a format the host writes.
+std::string CheckOutputExtension(const std::string& extension);
 
-// The extension (with its dot) that can hold `document`.
+// Empty on success, else why the file was not written (nothing is left behind).
+std::string WriteImage(const Document& document, const std::string& path, const WriteOptions& options = {});
+
+// The extension (with its dot) of the usual format for `document`.
 const char* NaturalExtension(const Document& document);
+
+// The lower-case extension of `path`, with its dot.
+std::string ExtensionOf(const std::string& path);
 
 }  // namespace gridsmith::hosting

@@ -1,18 +1,26 @@
 #include "host/lib/tile_buffer.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace gridsmith::hosting {
 
-TileBuffer::TileBuffer(const Document& document, const host::VRect& rect, int loPlane, int hiPlane,
-                       int32_t paddingSamples, std::vector<uint8_t>& storage)
+TileBuffer::TileBuffer(Document& document, const host::VRect& rect, int loPlane, int hiPlane,
+                       int32_t paddingSamples, std::vector<uint8_t>& storage, bool inPlace)
     : rect_(rect),
       loPlane_(loPlane),
       sampleBytes_(size_t(hiPlane - loPlane + 1) * size_t(document.BytesPerSample())),
       dataBytes_(sampleBytes_ * size_t(rect.right - rect.left)),
       rowBytes_(dataBytes_ + size_t(paddingSamples) * size_t(document.BytesPerSample())),
       bytes_(storage) {
+    const bool area = rect.right > rect.left && rect.bottom > rect.top;
+    if (inPlace && area && paddingSamples == 0 && sampleBytes_ == document.PixelBytes() &&
+        document.RowBytes() <= size_t(INT32_MAX)) {
+        direct_ = document.Pixel(rect.left, rect.top);
+        rowBytes_ = document.RowBytes();
+        return;
+    }
     bytes_.resize(rowBytes_ * size_t(rect.bottom - rect.top));
     for (size_t row = 0; row < bytes_.size(); row += rowBytes_)
         std::fill(bytes_.begin() + std::ptrdiff_t(row + dataBytes_),
@@ -24,6 +32,7 @@ TileBuffer::TileBuffer(const Document& document, const host::VRect& rect, int lo
 }
 
 bool TileBuffer::PaddingIntact() const {
+    if (direct_) return true;
     for (size_t row = 0; row < bytes_.size(); row += rowBytes_) {
         const uint8_t* padding = bytes_.data() + row + dataBytes_;
         if (!std::all_of(padding, padding + (rowBytes_ - dataBytes_),
@@ -34,6 +43,7 @@ bool TileBuffer::PaddingIntact() const {
 }
 
 void TileBuffer::WriteBack(Document& document) const {
+    if (direct_) return;
     uint8_t* image = document.Bytes().data();
     ForEachRun(document, [&](size_t tileAt, size_t imageAt, size_t length) {
         std::memcpy(image + imageAt, bytes_.data() + tileAt, length);

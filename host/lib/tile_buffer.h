@@ -1,7 +1,9 @@
 // One tile handed to the plug-in: the samples of a rectangle and a plane
 // range, interleaved per pixel, optionally with padding after every row that
 // is filled with a sentinel so that a write into it is caught. The padding is
-// whole samples, so rows stay aligned for 16- and 32-bit data.
+// whole samples, so rows stay aligned for 16- and 32-bit data. An output tile
+// of whole pixels without padding is the document's own memory, as a host
+// with the image in one block can hand it out: nothing is copied either way.
 #pragma once
 
 #include <cstdint>
@@ -17,10 +19,11 @@ public:
     // `rect` and the planes must already be checked against the document.
     // `storage` holds the samples; reusing it across tiles keeps large tiles
     // from faulting in fresh memory every time.
-    TileBuffer(const Document& document, const host::VRect& rect, int loPlane, int hiPlane,
-               int32_t paddingSamples, std::vector<uint8_t>& storage);
+    // `inPlace`: may be the document's memory (for output tiles).
+    TileBuffer(Document& document, const host::VRect& rect, int loPlane, int hiPlane, int32_t paddingSamples,
+               std::vector<uint8_t>& storage, bool inPlace = false);
 
-    void* Data() { return bytes_.empty() ? nullptr : bytes_.data(); }
+    void* Data() { return direct_ ? direct_ : bytes_.empty() ? nullptr : bytes_.data(); }
     int32_t RowBytes() const { return int32_t(rowBytes_); }
     bool PaddingIntact() const;
     void WriteBack(Document& document) const;
@@ -38,6 +41,7 @@ private:
     size_t dataBytes_;      // bytes of one row without padding
     size_t rowBytes_;
     std::vector<uint8_t>& bytes_;
+    uint8_t* direct_ = nullptr;  // the tile's first pixel in the document, when in place
 };
 
 }  // namespace gridsmith::hosting

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,13 +21,13 @@ struct Result {
     std::string err;
 };
 
-Result RunHost(std::vector<std::string> arguments) {
+Result RunHost(std::vector<std::string> arguments, bool progress = false) {
 #ifdef GRIDSMITH_PLUGIN_FILE
     // Under Wine: the built plug-in, and no dialog to wait for.
     arguments.insert(arguments.end(), {"--plugin", GRIDSMITH_PLUGIN_FILE, "--repeat"});
 #endif
     std::ostringstream out, err;
-    const int code = RunCommand(arguments, out, err);
+    const int code = RunCommand(arguments, out, err, progress);
     return {code, out.str(), err.str()};
 }
 
@@ -72,6 +73,13 @@ TEST(Arguments, RefusesWithAMessageNamingTheProblem) {
         {{"--input", "a.png", "--canvas", "10x10"}, "exclude"},
         {{"--input", "a.png", "--mode", "rgb"}, "--mode"},
         {{"--input", "a.png", "--fill", "FF"}, "--fill"},
+        {{"a.png", "b.png"}, "need --output-dir"},
+        {{"--output-dir", "out"}, "needs INPUT"},
+        {{"--output-dir", "out", "a.png", "--output", "b.png"}, "exclude"},
+        {{"--output-dir", "out", "a.png", "--canvas", "10x10"}, "INPUT and --canvas"},
+        {{"--format", "gif"}, "unknown image format '.gif'"},
+        {{"--format", "tif", "--output", "x.png"}, "exclude"},
+        {{"--compression", "10"}, "--compression"},
     };
     for (const auto& [arguments, expected] : cases) {
         std::ostringstream out, err;
@@ -142,9 +150,10 @@ TEST_F(CommandLine, UnreadableInputFails) {
 }
 
 TEST_F(CommandLine, OutputFormatThatCannotHoldTheImageIsRefused) {
-    const Result result = RunHost({"--mode", "rgba", "--depth", "32"});
+    const Result result = RunHost({"--mode", "rgba", "--depth", "32", "--output", "out.png"});
     EXPECT_EQ(result.code, kExitUsage);
-    EXPECT_NE(result.err.find(".pfm"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(".tif"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists("out.png"));
 }
 
 TEST_F(CommandLine, CancelWritesThePartialTable) {
@@ -154,6 +163,69 @@ TEST_F(CommandLine, CancelWritesThePartialTable) {
     ASSERT_TRUE(written.ok()) << written.error;
     EXPECT_EQ(written.value.Sample(100, 30, 0), 79);   // row 0, the first tile
     EXPECT_EQ(written.value.Sample(100, 60, 0), 255);  // row 1 never came
+}
+
+// Two images drawn by the host itself, and one that is no image.
+void MakeBatchInputs() {
+    ASSERT_EQ(RunHost({"--canvas", "300x200", "--set", "Rows=1", "--output", "first.png"}).code, kExitOk);
+    ASSERT_EQ(RunHost({"--canvas", "200x150", "--mode", "cmyka", "--depth", "16", "--fill", "FF", "--output",
+                       "second.tif", "--set", "Rows=1"}).code, kExitOk);
+    std::ofstream("broken.png") << "not a picture";
+}
+
+TEST_F(CommandLine, BatchWritesTheGoodInputsAndNamesTheBadOne) {
+    MakeBatchInputs();
+    const Result result = RunHost({"--output-dir", "out", "first.png", "broken.png", "second.tif", "--set", "Rows=6"});
+    EXPECT_EQ(result.code, kExitFailed);
+    EXPECT_NE(result.err.find("broken.png"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("first.png"), std::string::npos) << result.err;
+    EXPECT_NE(result.out.find("drew 2 of 3 images"), std::string::npos) << result.out;
+    EXPECT_FALSE(std::filesystem::exists("out/broken.png"));
+    // Each output is its input with the six-row table drawn in.
+    const auto first = hosting::ReadImage("out/first.png");
+    const auto second = hosting::ReadImage("out/second.tif");
+    ASSERT_TRUE(first.ok() && second.ok()) << first.error << second.error;
+    EXPECT_EQ(first.value.Width(), 300);
+    EXPECT_EQ(second.value.Mode(), hosting::ColourMode::CmykAlpha);
+    EXPECT_EQ(second.value.Depth(), 16);
+    // The same as drawing into that one file alone, and not the input itself.
+    ASSERT_EQ(RunHost({"--input", "first.png", "--set", "Rows=6", "--output", "alone.png"}).code, kExitOk);
+    EXPECT_TRUE(first.value.Bytes() == hosting::ReadImage("alone.png").value.Bytes());
+    EXPECT_FALSE(first.value.Bytes() == hosting::ReadImage("first.png").value.Bytes());
+}
+
+TEST_F(CommandLine, BatchFormatAppliesToEveryOutputAndRefusesWhatCannotHoldIt) {
+    MakeBatchInputs();
+    Result result = RunHost({"--output-dir", "tiffs", "--format", ".TIF", "first.png", "second.tif"});
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_TRUE(std::filesystem::exists("tiffs/first.tif"));
+    EXPECT_TRUE(std::filesystem::exists("tiffs/second.tif"));
+
+    // PNG holds no CMYK: that file fails before its run, the other is written.
+    result = RunHost({"--output-dir", "pngs", "--format", "png", "second.tif", "first.png"});
+    EXPECT_EQ(result.code, kExitFailed);
+    EXPECT_NE(result.err.find("second.png"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("try .tif"), std::string::npos) << result.err;
+    EXPECT_TRUE(std::filesystem::exists("pngs/first.png"));
+}
+
+TEST_F(CommandLine, BatchRefusesToOverwriteAnEarlierOutput) {
+    MakeBatchInputs();
+    std::filesystem::create_directory("again");
+    std::filesystem::copy_file("first.png", "again/first.png");
+    const Result result = RunHost({"--output-dir", "out", "first.png", "again/first.png"});
+    EXPECT_EQ(result.code, kExitFailed);
+    EXPECT_NE(result.err.find("would overwrite"), std::string::npos) << result.err;
+}
+
+TEST_F(CommandLine, BatchProgressLineOnlyWhenAsked) {
+    MakeBatchInputs();
+    Result result = RunHost({"--output-dir", "out", "first.png", "second.tif"}, true);
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.err.find("[2/2] second.tif"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.back(), '\r');  // the line is cleared at the end
+    result = RunHost({"--output-dir", "out2", "first.png", "second.tif"});
+    EXPECT_EQ(result.err, "");
 }
 
 // Natively the about step shows nothing; under Wine the dialog opens and the

@@ -1,17 +1,26 @@
-// Image files: what each format holds, how 16-bit samples map to the host's
-// 0..32768 range and back, and clear refusals for everything else.
+// Image files: every mode and depth each format takes survives a round trip,
+// 16-bit samples map between the host's 0..32768 and the files' 0..65535
+// exactly both ways, TIFFs from other writers read as their tags say, and
+// everything else is refused clearly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "host/lib/image_io.h"
 
 namespace gridsmith::hosting {
 namespace {
+
+constexpr ColourMode kAllModes[] = {ColourMode::Gray, ColourMode::GrayAlpha, ColourMode::Rgb,
+                                    ColourMode::RgbAlpha, ColourMode::Cmyk, ColourMode::CmykAlpha};
+constexpr ColourMode kPngModes[] = {ColourMode::Gray, ColourMode::GrayAlpha, ColourMode::Rgb, ColourMode::RgbAlpha};
 
 std::string TempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("gridsmith_io_" + name)).string();
@@ -22,47 +31,95 @@ std::string FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-Document Gradient(ColourMode mode, int depth) {
-    Document d(5, 3, mode, depth);
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+// Values the plug-in writes, plus odd ones between them.
+Document Gradient(ColourMode mode, int depth, int32_t width = 37, int32_t height = 5) {
+    Document d(width, height, mode, depth);
     for (int32_t y = 0; y < d.Height(); ++y)
         for (int32_t x = 0; x < d.Width(); ++x)
-            for (int p = 0; p < d.Planes(); ++p)
-                d.SetSample(x, y, p, FromEightBit(uint8_t(x * 50 + y * 7 + p * 3), depth));
+            for (int p = 0; p < d.Planes(); ++p) {
+                const int v = (x * 7 + y * 50 + p * 3) % 256;
+                d.SetSample(x, y, p, x % 2 ? FromEightBit(uint8_t(v), depth) : depth == 16 ? (v * 128 + x) % 32769
+                                                                            : depth == 32 ? v / 300.0 + 0.001 : v);
+            }
     return d;
 }
 
-TEST(ImageFiles, PngKeepsEightBitSamplesOfOneToFourChannels) {
-    for (ColourMode mode : {ColourMode::Gray, ColourMode::GrayAlpha, ColourMode::Rgb, ColourMode::RgbAlpha}) {
-        const Document original = Gradient(mode, 8);
-        const std::string path = TempPath(std::string(ModeName(mode)) + ".png");
-        ASSERT_EQ(WriteImage(original, path), "");
-        const Outcome<Document> read = ReadImage(path);
-        ASSERT_TRUE(read.ok()) << read.error;
-        EXPECT_EQ(read.value.Mode(), mode);
-        EXPECT_EQ(read.value.Bytes(), original.Bytes()) << ModeName(mode);
-        std::remove(path.c_str());
-    }
+std::string Name(ColourMode mode, int depth) { return std::string(ModeName(mode)) + std::to_string(depth); }
+
+Outcome<Document> RoundTrip(const Document& original, const std::string& extension) {
+    const std::string path = TempPath(Name(original.Mode(), original.Depth()) + extension);
+    const std::string problem = WriteImage(original, path);
+    if (!problem.empty()) return Outcome<Document>::Failure(problem);
+    Outcome<Document> read = ReadImage(path);
+    std::remove(path.c_str());
+    return read;
 }
 
-TEST(ImageFiles, SixteenBitPngReadsIntoTheHostRange) {
-    // 3x1 RGB, 16 bits: (65535, 0, 32768), (0, 65535, 0), (1, 2, 3).
-    const unsigned char png[] = {
-        0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00,
-        0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x01, 0x10, 0x02, 0x00, 0x00, 0x00, 0xc4, 0x12, 0x5f, 0xa0, 0x00,
-        0x00, 0x00, 0x19, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0xf8, 0xff, 0x9f, 0x81, 0xa1, 0x81, 0x81,
-        0x81, 0x01, 0x44, 0x33, 0x30, 0x32, 0x30, 0x31, 0x30, 0x03, 0x00, 0x3c, 0xeb, 0x04, 0x83, 0x80, 0x7b,
-        0x6f, 0xcf, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
-    const std::string path = TempPath("sixteen.png");
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png), sizeof png);
-    const Outcome<Document> read = ReadImage(path);
-    ASSERT_TRUE(read.ok()) << read.error;
-    const Document& d = read.value;
-    EXPECT_EQ(d.Depth(), 16);
-    EXPECT_EQ(d.Mode(), ColourMode::Rgb);
-    EXPECT_EQ(d.Sample(0, 0, 0), 32768);
-    EXPECT_EQ(d.Sample(0, 0, 1), 0);
-    EXPECT_EQ(d.Sample(0, 0, 2), 16384);
-    EXPECT_EQ(d.Sample(1, 0, 1), 32768);
+void ExpectSame(const Document& read, const Document& original, const std::string& what) {
+    EXPECT_EQ(read.Width(), original.Width()) << what;
+    EXPECT_EQ(read.Mode(), original.Mode()) << what;
+    EXPECT_EQ(read.Depth(), original.Depth()) << what;
+    EXPECT_TRUE(read.Bytes() == original.Bytes()) << what;
+}
+
+TEST(ImageFiles, TiffKeepsEverySampleOfEveryModeAndDepth) {
+    for (ColourMode mode : kAllModes)
+        for (int depth : {8, 16, 32}) {
+            const Document original = Gradient(mode, depth);
+            const Outcome<Document> read = RoundTrip(original, ".tif");
+            ASSERT_TRUE(read.ok()) << read.error;
+            const bool floatInk = depth == 32 && (mode == ColourMode::Cmyk || mode == ColourMode::CmykAlpha);
+            if (!floatInk) {
+                ExpectSame(read.value, original, Name(mode, depth));
+                continue;
+            }
+            // Ink is stored as 1 - v; below 0.5 that rounds to the float grid.
+            for (int p = 0; p < original.Planes(); ++p)
+                EXPECT_NEAR(read.value.Sample(3, 2, p), original.Sample(3, 2, p), 6e-8) << Name(mode, depth);
+        }
+}
+
+TEST(ImageFiles, PngKeepsEightAndSixteenBitSamples) {
+    for (ColourMode mode : kPngModes)
+        for (int depth : {8, 16}) {
+            const Document original = Gradient(mode, depth);
+            const Outcome<Document> read = RoundTrip(original, ".png");
+            ASSERT_TRUE(read.ok()) << read.error;
+            ExpectSame(read.value, original, Name(mode, depth));
+        }
+}
+
+TEST(ImageFiles, EveryHostSixteenBitValueSurvivesEachFormat) {
+    Document every(32769, 1, ColourMode::Gray, 16);
+    for (int32_t x = 0; x < every.Width(); ++x) every.SetSample(x, 0, 0, x);
+    for (const char* extension : {".tif", ".png"}) {
+        const Outcome<Document> read = RoundTrip(every, extension);
+        ASSERT_TRUE(read.ok()) << read.error;
+        EXPECT_TRUE(read.value.Bytes() == every.Bytes()) << extension;
+    }
+    const std::string path = TempPath("every.pam");
+    ASSERT_EQ(WriteImage(every, path), "");
+    const std::string bytes = FileBytes(path);
+    const size_t data = bytes.size() - 2 * 32769;
+    EXPECT_EQ(bytes.substr(data + 2 * 16384, 2), std::string("\x80\x00", 2));   // the middle
+    EXPECT_EQ(bytes.substr(data + 2 * 32768, 2), "\xFF\xFF");                 // full scale
+    std::remove(path.c_str());
+}
+
+TEST(ImageFiles, RequestedDepthConvertsOnReading) {
+    const std::string path = TempPath("depth.png");
+    Document eight(2, 1, ColourMode::Rgb, 8);
+    eight.SetSample(1, 0, 2, 255);
+    ASSERT_EQ(WriteImage(eight, path), "");
+    const Outcome<Document> sixteen = ReadImage(path, 16);
+    ASSERT_TRUE(sixteen.ok()) << sixteen.error;
+    EXPECT_EQ(sixteen.value.Depth(), 16);
+    EXPECT_EQ(sixteen.value.Sample(1, 0, 2), 32768);
+    EXPECT_EQ(ReadImage(path, 32).value.Sample(1, 0, 2), 1.0);
     std::remove(path.c_str());
 }
 
@@ -76,15 +133,15 @@ TEST(ImageFiles, SixteenBitPamScalesToFullRange) {
     const std::string bytes = FileBytes(path);
     ASSERT_EQ(bytes.size(), header.size() + 2 * 5 * 2);
     EXPECT_EQ(bytes.substr(0, header.size()), header);
-    EXPECT_EQ(bytes.substr(header.size(), 2), "\xFF\xFF");            // 32768 -> 65535, big-endian
+    EXPECT_EQ(bytes.substr(header.size(), 2), "\xFF\xFF");  // 32768 -> 65535, big-endian
     EXPECT_EQ(bytes.substr(header.size() + 18, 2), std::string("\x80\x00", 2));  // 16384 -> 32768
     std::remove(path.c_str());
 }
 
 TEST(ImageFiles, PfmWritesFloatRowsBottomUp) {
     Document d(1, 2, ColourMode::Gray, 32);
-    d.SetSample(0, 0, 0, 1.0);   // top
-    d.SetSample(0, 1, 0, 0.5);   // bottom
+    d.SetSample(0, 0, 0, 1.0);  // top
+    d.SetSample(0, 1, 0, 0.5);  // bottom
     const std::string path = TempPath("gray.pfm");
     ASSERT_EQ(WriteImage(d, path), "");
     const std::string bytes = FileBytes(path);
@@ -97,24 +154,157 @@ TEST(ImageFiles, PfmWritesFloatRowsBottomUp) {
 
 TEST(ImageFiles, RefusesWhatAFormatCannotHold) {
     const std::string path = TempPath("refused");
-    EXPECT_NE(WriteImage(Document(2, 2, ColourMode::Cmyk, 8), path + ".png").find(".pam"), std::string::npos);
-    EXPECT_NE(WriteImage(Document(2, 2, ColourMode::Rgb, 16), path + ".png"), "");
-    EXPECT_NE(WriteImage(Document(2, 2, ColourMode::RgbAlpha, 32), path + ".pfm"), "");
-    EXPECT_NE(WriteImage(Document(2, 2, ColourMode::Rgb, 32), path + ".pam"), "");
-    EXPECT_NE(WriteImage(Document(2, 2, ColourMode::Rgb, 8), path + ".pgm"), "");
-    EXPECT_NE(WriteImage(Document(2, 2, ColourMode::Rgb, 8), path + ".tiff").find("unknown image format"),
-              std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(path + ".png"));
+    const auto refusal = [&](ColourMode mode, int depth, const std::string& extension) {
+        return WriteImage(Document(2, 2, mode, depth), path + extension);
+    };
+    EXPECT_NE(refusal(ColourMode::Cmyk, 8, ".png").find(".tif"), std::string::npos);
+    EXPECT_NE(refusal(ColourMode::Rgb, 32, ".png").find(".tif"), std::string::npos);
+    EXPECT_NE(refusal(ColourMode::RgbAlpha, 32, ".pfm"), "");
+    EXPECT_NE(refusal(ColourMode::Rgb, 16, ".pfm"), "");
+    EXPECT_NE(refusal(ColourMode::Rgb, 32, ".pam"), "");
+    EXPECT_NE(refusal(ColourMode::Rgb, 8, ".pgm"), "");
+    EXPECT_NE(refusal(ColourMode::Cmyk, 8, ".pnm"), "");
+    EXPECT_NE(refusal(ColourMode::Rgb, 8, ".jpg").find("unknown image format '.jpg'"), std::string::npos);
+    EXPECT_EQ(CheckWritable(ColourMode::CmykAlpha, 32, "x.TIFF"), "");
+    for (const char* extension : {".png", ".pfm", ".pam", ".jpg"})
+        EXPECT_FALSE(std::filesystem::exists(path + extension)) << extension;
 }
 
-TEST(ImageFiles, UnreadableInputIsAnError) {
-    EXPECT_FALSE(ReadImage(TempPath("does-not-exist.png")).ok());
-    const std::string path = TempPath("garbage.png");
-    std::ofstream(path) << "not an image";
-    const Outcome<Document> read = ReadImage(path);
-    EXPECT_FALSE(read.ok());
-    EXPECT_NE(read.error.find(path), std::string::npos);
+// ---- TIFFs as other programs write them -----------------------------------------------
+
+// A TIFF with these tags (type SHORT unless the value needs LONG) and the
+// pixels cut into `strips` equal strips.
+std::string BuildTiff(bool bigEndian, std::vector<std::pair<uint16_t, std::vector<uint32_t>>> tags,
+                      const std::string& pixels, uint32_t strips = 1) {
+    std::string out;
+    const auto put = [&](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = bigEndian ? 8 * (bytes - 1 - i) : 8 * i;
+            out.push_back(char(value >> shift));
+        }
+    };
+    out += bigEndian ? "MM" : "II";
+    put(42, 2);
+    put(8, 4);
+    const uint32_t pixelsAt = 8 + 2 + uint32_t(tags.size() + 2) * 12 + 4;
+    uint32_t extraAt = pixelsAt + uint32_t(pixels.size());
+    const uint32_t stripBytes = uint32_t(pixels.size()) / strips;
+    std::vector<uint32_t> offsets, counts;
+    for (uint32_t i = 0; i < strips; ++i) {
+        offsets.push_back(pixelsAt + i * stripBytes);
+        counts.push_back(stripBytes);
+    }
+    tags.push_back({273, offsets});  // StripOffsets
+    tags.push_back({279, counts});   // StripByteCounts
+    std::sort(tags.begin(), tags.end());
+    std::string extra;
+    put(uint32_t(tags.size()), 2);
+    for (const auto& [tag, values] : tags) {
+        const bool isLong = tag == 273 || tag == 279 || tag == 256 || tag == 257;
+        put(tag, 2);
+        put(isLong ? 4 : 3, 2);
+        put(uint32_t(values.size()), 4);
+        const size_t size = isLong ? 4 : 2;
+        if (values.size() * size > 4) {  // out of line
+            put(extraAt + uint32_t(extra.size()), 4);
+            for (uint32_t v : values)
+                for (size_t i = 0; i < size; ++i) {
+                    const size_t shift = bigEndian ? 8 * (size - 1 - i) : 8 * i;
+                    extra.push_back(char(v >> shift));
+                }
+            continue;
+        }
+        for (uint32_t v : values) put(v, isLong ? 4 : 2);
+        for (size_t filled = values.size() * (isLong ? 4 : 2); filled < 4; ++filled) out.push_back(0);
+    }
+    put(0, 4);
+    return out + pixels + extra;
+}
+
+Outcome<Document> ReadTiffBytes(const std::string& name, const std::string& bytes) {
+    const std::string path = TempPath(name + ".tif");
+    WriteBytes(path, bytes);
+    Outcome<Document> read = ReadImage(path);
     std::remove(path.c_str());
+    return read;
+}
+
+// Width 2, height 1, and the given samples per pixel, bits and photometric.
+std::vector<std::pair<uint16_t, std::vector<uint32_t>>> Tags(uint32_t samples, uint32_t bits, uint32_t photometric) {
+    return {{256, {2}}, {257, {1}}, {258, std::vector<uint32_t>(samples, bits)}, {262, {photometric}},
+            {277, {samples}}, {278, {1}}};
+}
+
+TEST(ImageFiles, ReadsTiffsOfOtherByteOrdersAndLayouts) {
+    // Big-endian 16-bit grey: 65535 and 32768.
+    Outcome<Document> read = ReadTiffBytes("big-endian", BuildTiff(true, Tags(1, 16, 1), std::string("\xFF\xFF\x80\x00", 4)));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Depth(), 16);
+    EXPECT_EQ(read.value.Sample(0, 0, 0), 32768);
+    EXPECT_EQ(read.value.Sample(1, 0, 0), 16384);
+
+    // Min-is-white grey reads as brightness.
+    read = ReadTiffBytes("min-is-white", BuildTiff(false, Tags(1, 8, 0), std::string("\x00\xFF", 2)));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Sample(0, 0, 0), 255);
+    EXPECT_EQ(read.value.Sample(1, 0, 0), 0);
+
+    // RGB in separate planes: all red, then all green, then all blue.
+    auto tags = Tags(3, 8, 2);
+    tags.push_back({284, {2}});
+    read = ReadTiffBytes("planar", BuildTiff(false, tags, "\x10\x11\x20\x21\x30\x31", 3));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Mode(), ColourMode::Rgb);
+    EXPECT_EQ(read.value.Sample(1, 0, 0), 0x11);
+    EXPECT_EQ(read.value.Sample(0, 0, 2), 0x30);
+
+    // An extra sample without ExtraSamples is taken as alpha; CMYK ink inverts.
+    read = ReadTiffBytes("cmyk-extra", BuildTiff(false, Tags(5, 8, 5), std::string("\x00\xFF\x00\x00\x80\x00\x00\x00\x00\x00", 10)));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Mode(), ColourMode::CmykAlpha);
+    EXPECT_EQ(read.value.Sample(0, 0, 0), 255);  // no cyan ink
+    EXPECT_EQ(read.value.Sample(0, 0, 1), 0);    // full magenta
+    EXPECT_EQ(read.value.Sample(0, 0, 4), 0x80);
+}
+
+TEST(ImageFiles, RefusesTiffsTheHostCannotHold) {
+    const std::string pixels(16, '\0');
+    const auto refusal = [&](const std::string& name, std::vector<std::pair<uint16_t, std::vector<uint32_t>>> tags) {
+        const Outcome<Document> read = ReadTiffBytes(name, BuildTiff(false, std::move(tags), pixels));
+        EXPECT_FALSE(read.ok()) << name;
+        return read.error;
+    };
+    auto associated = Tags(4, 8, 2);
+    associated.push_back({338, {1}});
+    EXPECT_NE(refusal("associated", associated).find("premultiplied"), std::string::npos);
+    auto palette = Tags(1, 8, 3);
+    palette.push_back({320, std::vector<uint32_t>(3 * 256, 0)});
+    EXPECT_NE(refusal("palette", palette).find("palette"), std::string::npos);
+    EXPECT_NE(refusal("twelve-bit", Tags(1, 12, 1)).find("12-bit"), std::string::npos);
+    EXPECT_NE(refusal("two-extra", Tags(5, 8, 2)).find("at most one extra"), std::string::npos);
+    auto signedSamples = Tags(1, 16, 1);
+    signedSamples.push_back({339, {2}});
+    EXPECT_NE(refusal("signed", signedSamples).find("unsigned"), std::string::npos);
+    auto integer32 = Tags(1, 32, 1);
+    EXPECT_NE(refusal("integer32", integer32).find("32-bit integer"), std::string::npos);
+}
+
+TEST(ImageFiles, UnreadableInputIsAnErrorNamingTheFile) {
+    EXPECT_FALSE(ReadImage(TempPath("does-not-exist.png")).ok());
+    for (const std::string& bytes : {std::string("not an image"), std::string("\x89PNG\r\n\x1a\n garbage"),
+                                     std::string("II*\0\x08\0\0\0\xFF\xFF", 10),
+                                     std::string("P5 4444444444 1 255\n\0", 22)}) {  // overflows stb's int
+        const std::string path = TempPath("garbage");
+        WriteBytes(path, bytes);
+        const Outcome<Document> read = ReadImage(path);
+        EXPECT_FALSE(read.ok());
+        EXPECT_NE(read.error.find(path), std::string::npos) << read.error;
+        std::remove(path.c_str());
+    }
+    // A TIFF whose strip is cut short.
+    const std::string whole = BuildTiff(false, Tags(3, 8, 2), std::string(6, 'x'));
+    const Outcome<Document> cut = ReadTiffBytes("cut", whole.substr(0, whole.size() - 4));
+    EXPECT_FALSE(cut.ok());
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+// The image-file formats behind image_io, one pair of functions each. Every
+// reader decodes straight into the document at the file's own depth; every
+// writer encodes from the document one row at a time.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "host/lib/document.h"
+#include "host/lib/outcome.h"
+
+namespace gridsmith::hosting {
+
+// The zlib level of a compressing writer; -1 asks for the format's default.
+struct WriteOptions {
+    int compression = -1;
+};
+
+Outcome<Document> ReadTiff(const std::string& path);
+std::string WriteTiff(const Document& document, const std::string& path, const WriteOptions& options);
+
+Outcome<Document> ReadPng(const std::string& path);
+std::string WritePng(const Document& document, const std::string& path, const WriteOptions& options);
+
+// fopen with a UTF-8 path, on Windows too.
+std::FILE* OpenFile(const std::string& path, const char* mode);
+
+}  // namespace gridsmith::hosting

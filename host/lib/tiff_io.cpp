@@ -1,0 +1,254 @@
+// TIFF files through libtiff: 8-, 16-bit integer and 32-bit float samples,
+// grey, RGB and CMYK, each with or without one unassociated alpha sample,
+// in strips. The document holds CMYK as the host does (0 is full ink), the
+// file as TIFF does (0 is no ink), so the ink planes are inverted between them.
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "host/lib/image_formats.h"
+#include "host/lib/sample_rows.h"
+
+namespace gridsmith::hosting {
+namespace {
+
+// libtiff's messages for one file, kept instead of printed.
+struct TiffMessages {
+    std::string first;
+};
+
+int KeepError(TIFF*, void* data, const char*, const char* format, va_list arguments) {
+    auto* messages = static_cast<TiffMessages*>(data);
+    if (messages->first.empty()) {
+        char text[512];
+        std::vsnprintf(text, sizeof text, format, arguments);
+        messages->first = text;
+    }
+    return 1;
+}
+
+int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+struct TiffCloser {
+    void operator()(TIFF* tiff) const { TIFFClose(tiff); }
+};
+using TiffFile = std::unique_ptr<TIFF, TiffCloser>;
+
+TiffFile OpenTiff(const std::string& path, const char* mode, TiffMessages& messages) {
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options) return nullptr;
+    TIFFOpenOptionsSetErrorHandlerExtR(options, &KeepError, &messages);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, &IgnoreWarning, nullptr);
+#ifdef _WIN32
+    TIFF* tiff = TIFFOpenWExt(std::filesystem::u8path(path).wstring().c_str(), mode, options);
+#else
+    TIFF* tiff = TIFFOpenExt(path.c_str(), mode, options);
+#endif
+    TIFFOpenOptionsFree(options);
+    return TiffFile(tiff);
+}
+
+std::string Reason(const TiffMessages& messages, const char* fallback) {
+    return messages.first.empty() ? fallback : messages.first;
+}
+
+bool IsCmyk(ColourMode mode) { return mode == ColourMode::Cmyk || mode == ColourMode::CmykAlpha; }
+
+ColourMode ModeFor(int colourPlanes, bool alpha) {
+    switch (colourPlanes) {
+    case 1: return alpha ? ColourMode::GrayAlpha : ColourMode::Gray;
+    case 3: return alpha ? ColourMode::RgbAlpha : ColourMode::Rgb;
+    default: return alpha ? ColourMode::CmykAlpha : ColourMode::Cmyk;
+    }
+}
+
+// What a TIFF's tags say about its samples; empty `problem` when the host reads it.
+struct TiffLayout {
+    uint32_t width = 0, height = 0;
+    int depth = 0;
+    ColourMode mode = ColourMode::Gray;
+    bool separatePlanes = false;
+    bool invertFirst = false;  // min-is-white grey
+    std::string problem;
+};
+
+std::string ColourProblem(uint16_t photometric, TIFF* tiff, int& colourPlanes, bool& invertFirst) {
+    switch (photometric) {
+    case PHOTOMETRIC_MINISWHITE: invertFirst = true; [[fallthrough]];
+    case PHOTOMETRIC_MINISBLACK: colourPlanes = 1; return {};
+    case PHOTOMETRIC_RGB: colourPlanes = 3; return {};
+    case PHOTOMETRIC_SEPARATED: {
+        uint16_t inkSet = INKSET_CMYK;
+        TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inkSet);
+        if (inkSet != INKSET_CMYK) return "separated inks other than CMYK are not read";
+        colourPlanes = 4;
+        return {};
+    }
+    case PHOTOMETRIC_PALETTE: return "palette colours are not read (save as RGB)";
+    default: return "photometric interpretation " + std::to_string(photometric) + " is not read (grey, RGB or CMYK are)";
+    }
+}
+
+std::string SampleProblem(uint16_t bits, uint16_t format) {
+    if (bits == 8 || bits == 16) {
+        if (format == SAMPLEFORMAT_UINT) return {};
+        return std::to_string(bits) + "-bit samples must be unsigned integers";
+    }
+    if (bits == 32 && format == SAMPLEFORMAT_IEEEFP) return {};
+    return std::to_string(bits) + "-bit " + (format == SAMPLEFORMAT_IEEEFP ? "float" : "integer") +
+           " samples are not read (8-, 16-bit integer or 32-bit float are)";
+}
+
+TiffLayout ReadLayout(TIFF* tiff) {
+    TiffLayout layout;
+    uint16_t samples = 1, bits = 1, format = SAMPLEFORMAT_UINT, planar = PLANARCONFIG_CONTIG, photometric = 0;
+    TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &layout.width);
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &layout.height);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &format);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
+    if (!TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric)) {
+        layout.problem = "no photometric interpretation";
+        return layout;
+    }
+    if (TIFFIsTiled(tiff)) {
+        layout.problem = "tiled TIFF files are not read (save in strips)";
+        return layout;
+    }
+    int colourPlanes = 0;
+    layout.problem = ColourProblem(photometric, tiff, colourPlanes, layout.invertFirst);
+    if (layout.problem.empty()) layout.problem = SampleProblem(bits, format);
+    if (!layout.problem.empty()) return layout;
+    const int extra = int(samples) - colourPlanes;
+    if (extra < 0 || extra > 1) {
+        layout.problem = std::to_string(samples) + " samples per pixel for " + std::to_string(colourPlanes) +
+                         " colour channels (at most one extra, alpha, is read)";
+        return layout;
+    }
+    uint16_t extraCount = 0;
+    uint16_t* extraKinds = nullptr;
+    if (extra == 1 && TIFFGetField(tiff, TIFFTAG_EXTRASAMPLES, &extraCount, &extraKinds) && extraCount == 1 &&
+        extraKinds[0] == EXTRASAMPLE_ASSOCALPHA) {
+        layout.problem = "associated (premultiplied) alpha is not read; the host keeps unassociated alpha";
+        return layout;
+    }
+    layout.depth = bits;
+    layout.mode = ModeFor(colourPlanes, extra == 1);
+    layout.separatePlanes = planar == PLANARCONFIG_SEPARATE && samples > 1;
+    return layout;
+}
+
+// File samples to the host's, in place (sizes match at every depth).
+void FinishRow(Document& d, int32_t y, const TiffLayout& layout) {
+    const SampleKind file = FileSamples(d.Depth());
+    const size_t pixels = size_t(d.Width());
+    ConvertSamples(d.Row(y), file, d.Row(y), DocumentSamples(d.Depth()), pixels * size_t(d.Planes()));
+    const SampleKind kind = DocumentSamples(d.Depth());
+    if (IsCmyk(d.Mode())) InvertPlanes(d.Row(y), kind, pixels, d.Planes(), 4);
+    if (layout.invertFirst) InvertPlanes(d.Row(y), kind, pixels, d.Planes(), 1);
+}
+
+// One plane at a time, each scanline scattered into the document's pixels.
+bool ReadSeparatePlanes(TIFF* tiff, Document& d) {
+    const size_t sampleBytes = size_t(d.BytesPerSample());
+    std::vector<uint8_t> line(sampleBytes * size_t(d.Width()));
+    for (int plane = 0; plane < d.Planes(); ++plane)
+        for (int32_t y = 0; y < d.Height(); ++y) {
+            if (TIFFReadScanline(tiff, line.data(), uint32_t(y), uint16_t(plane)) < 0) return false;
+            uint8_t* to = d.Row(y) + size_t(plane) * sampleBytes;
+            for (int32_t x = 0; x < d.Width(); ++x)
+                std::copy_n(line.data() + size_t(x) * sampleBytes, sampleBytes, to + size_t(x) * d.PixelBytes());
+        }
+    return true;
+}
+
+void SetTags(TIFF* tiff, const Document& d, int compression) {
+    const ColourMode mode = d.Mode();
+    const int colourPlanes = d.Planes() - (HasAlpha(mode) ? 1 : 0);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(d.Width()));
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(d.Height()));
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, uint16_t(d.Planes()));
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, uint16_t(d.Depth()));
+    TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, uint16_t(d.Depth() == 32 ? SAMPLEFORMAT_IEEEFP : SAMPLEFORMAT_UINT));
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG));
+    TIFFSetField(tiff, TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT));
+    const uint16_t photometric =
+        colourPlanes == 1 ? PHOTOMETRIC_MINISBLACK : colourPlanes == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_SEPARATED;
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, photometric);
+    if (photometric == PHOTOMETRIC_SEPARATED) TIFFSetField(tiff, TIFFTAG_INKSET, uint16_t(INKSET_CMYK));
+    if (HasAlpha(mode)) {
+        const uint16_t kinds[] = {EXTRASAMPLE_UNASSALPHA};
+        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, uint16_t(1), kinds);
+    }
+    if (compression > 0) {
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_ADOBE_DEFLATE));
+        TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, compression);
+    } else {
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_NONE));
+    }
+    // Strips of about 1 MiB: few enough for big images, small enough to buffer.
+    const size_t rows = std::max<size_t>(1, (size_t(1) << 20) / d.RowBytes());
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, uint32_t(std::min<size_t>(rows, size_t(d.Height()))));
+}
+
+}  // namespace
+
+Outcome<Document> ReadTiff(const std::string& path) {
+    using Result = Outcome<Document>;
+    TiffMessages messages;
+    TiffFile tiff = OpenTiff(path, "r", messages);
+    if (!tiff) return Result::Failure("cannot read " + path + ": " + Reason(messages, "not a TIFF file"));
+    const TiffLayout layout = ReadLayout(tiff.get());
+    if (!layout.problem.empty()) return Result::Failure("cannot read " + path + ": " + layout.problem);
+    if (layout.width > uint32_t(kMaxDocumentSide) || layout.height > uint32_t(kMaxDocumentSide))
+        return Result::Failure(path + ": image size " + std::to_string(layout.width) + "x" +
+                               std::to_string(layout.height) + " is larger than the host takes");
+    Result created = Document::Create(int32_t(layout.width), int32_t(layout.height), layout.mode, layout.depth,
+                                      Samples::Unset);
+    if (!created.ok()) return Result::Failure(path + ": " + created.error);
+    Document& d = created.value;
+    const size_t expected = layout.separatePlanes ? size_t(d.Width()) * size_t(d.BytesPerSample()) : d.RowBytes();
+    if (size_t(TIFFScanlineSize64(tiff.get())) != expected)
+        return Result::Failure("cannot read " + path + ": its scanlines do not match its samples");
+    bool read = true;
+    if (layout.separatePlanes) {
+        read = ReadSeparatePlanes(tiff.get(), d);
+    } else {
+        for (int32_t y = 0; y < d.Height() && read; ++y)
+            read = TIFFReadScanline(tiff.get(), d.Row(y), uint32_t(y), 0) >= 0;
+    }
+    if (!read) return Result::Failure("cannot read " + path + ": " + Reason(messages, "damaged image data"));
+    for (int32_t y = 0; y < d.Height(); ++y) FinishRow(d, y, layout);
+    return created;
+}
+
+std::string WriteTiff(const Document& d, const std::string& path, const WriteOptions& options) {
+    TiffMessages messages;
+    TiffFile tiff = OpenTiff(path, "w", messages);
+    if (!tiff) return "cannot write " + path + ": " + Reason(messages, "cannot create the file");
+    SetTags(tiff.get(), d, options.compression < 0 ? 0 : options.compression);
+    // libtiff may change the row it is given; the document stays as it is.
+    std::vector<uint8_t> row(d.RowBytes());
+    const SampleKind kind = DocumentSamples(d.Depth()), file = FileSamples(d.Depth());
+    const size_t samples = size_t(d.Width()) * size_t(d.Planes());
+    bool written = true;
+    for (int32_t y = 0; y < d.Height() && written; ++y) {
+        ConvertSamples(d.Row(y), kind, row.data(), file, samples);
+        if (IsCmyk(d.Mode())) InvertPlanes(row.data(), file, size_t(d.Width()), d.Planes(), 4);
+        written = TIFFWriteScanline(tiff.get(), row.data(), uint32_t(y), 0) >= 0;
+    }
+    written = written && TIFFFlush(tiff.get()) == 1;
+    tiff.reset();
+    if (written && messages.first.empty()) return {};
+    std::error_code ignored;
+    std::filesystem::remove(std::filesystem::u8path(path), ignored);
+    return "cannot write " + path + ": " + Reason(messages, "write failed");
+}
+
+}  // namespace gridsmith::hosting

@@ -1,0 +1,50 @@
+// Random bytes as image files behind a TIFF or PNG signature, so that
+// libtiff and libpng read them: reading must end in a document or a message,
+// and a document read must come back the same through a TIFF.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host/lib/image_io.h"
+
+namespace {
+
+using namespace gridsmith::hosting;
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+std::string TempPath(const char* name) { return "/tmp/fuzz_image_files_" + std::to_string(getpid()) + name; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    static const char* const kPrefixes[] = {"II*\0", "MM\0*", "\x89PNG\r\n\x1a\n"};
+    const std::string prefix(kPrefixes[data[0] % 3], data[0] % 3 == 2 ? 8 : 4);
+    const std::string input = TempPath(".in");
+    std::FILE* file = std::fopen(input.c_str(), "wb");
+    if (!file) return 0;
+    std::fwrite(prefix.data(), 1, prefix.size(), file);
+    std::fwrite(data + 1, 1, size - 1, file);
+    std::fclose(file);
+
+    const Outcome<Document> read = ReadImage(input);
+    std::remove(input.c_str());
+    Check(read.ok() != !read.error.empty());
+    if (!read.ok()) return 0;
+    const Document& d = read.value;
+    Check(d.Width() > 0 && d.Height() > 0 && d.Bytes().size() == d.RowBytes() * size_t(d.Height()));
+    const bool floatInk = d.Depth() == 32 && (d.Mode() == ColourMode::Cmyk || d.Mode() == ColourMode::CmykAlpha);
+    const std::string tiff = TempPath(".tif");
+    Check(WriteImage(d, tiff).empty());
+    const Outcome<Document> again = ReadImage(tiff);
+    std::remove(tiff.c_str());
+    Check(again.ok() && again.value.Mode() == d.Mode() && again.value.Depth() == d.Depth());
+    Check(floatInk || again.value.Bytes() == d.Bytes());
+    return 0;
+}
