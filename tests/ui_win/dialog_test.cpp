@@ -291,18 +291,20 @@ TEST(ParametersDialog, TheHostDrawsASavedFileAsTheDialogDrawsIt) {
     EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {}, path.string())));
 }
 
-// Every opening creates its lists, images, fonts, surfaces, link and icon and
-// releases them again: a hundred leave nothing, nor any host buffer.
+// Every opening creates its lists, images, fonts, surfaces, link, icon and
+// preview buffers and releases them again: a hundred leave nothing, no host
+// buffer, and the host's input rate back at 1.0.
 TEST(ParametersDialog, RepeatedOpeningsLeaveNothingBehind) {
     const DWORD thread = GetCurrentThreadId();
-    auto openAndClose = [](int i) {
-        Document image = WhiteCanvas();
+    // A large document, so each opening reads and releases a real thumbnail.
+    Document image = WhiteCanvas(5000, 5000);
+    auto openAndClose = [&image](int i) {
         FilterHost host(image);
         const RunReport report = RunWithDialog(host, *Plugin(), [i](DialogUser& user) {
             if (user.WaitForDialog()) user.Click(i % 2 ? IDOK : IDCANCEL);
         });
         EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
-        return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0;
+        return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0 && report.InputRateRestored();
     };
     for (int i = 0; i < 4; ++i) ASSERT_TRUE(openAndClose(i));  // the system's first-use caches
     const GdiObjectKinds before = LiveGdiObjectKinds();

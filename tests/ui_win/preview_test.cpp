@@ -206,6 +206,26 @@ TEST(Preview, TheThumbnailLandsPixelForPixelUnderBothDisplayReadings) {
     }
 }
 
+// A document wider than 16-bit rectangles reach: the size label, the zoom
+// and centring all work from its 32-bit filter rectangle.
+TEST(Preview, AHundredThousandPixelWideDocumentPreviewsAndCentres) {
+    Document image = WhiteCanvas(100000, 60);
+    FilterHost host(image);
+    Seen seen;
+    const RunReport report = RunPreview(host, [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        seen.texts.push_back(user.Text(IDC_DOC_WIDTH_LABEL));
+        user.Click(IDC_CENTER_TABLE);
+        seen.texts.push_back(user.Text(IDC_LEFT_MARGIN));
+        seen.texts.push_back(user.Text(IDC_TOP_MARGIN));
+        user.Click(IDOK);
+    });
+    ASSERT_TRUE(report.Succeeded()) << report.Problem();
+    EXPECT_EQ(seen.texts, (std::vector<std::string>{"[100000]", "49790", "0"}));
+    const uint8_t* border = image.Pixel(49790, 0);
+    EXPECT_EQ(Rgb({border[0], border[1], border[2]}), (Rgb{149, 179, 215})) << "the table's left border";
+}
+
 // Hosts that leave services out: the dialog still opens, takes edits and
 // draws what it was told, and gives back the host's buffers and input rate.
 TEST(Preview, ReducedHostsStillOpenEditAndDraw) {
