@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ui/control_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/preview/preview_math.h"
 #include "ui/preview/preview_view.h"
@@ -14,8 +15,6 @@ PreviewState::~PreviewState() = default;
 
 namespace {
 
-std::u16string SignedText(int32_t value) { return DecimalText(value); }
-std::u16string UnsignedText(int32_t value) { return DecimalText(uint32_t(value)); }
 
 bool IsEmpty(const ClientRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -110,14 +109,14 @@ void ApplyStep(const PreviewState& preview, const Axis& axis, CGrip& g, int32_t 
         for (int32_t i = 0; i < ActiveGripCount(axis.grips, axis.count); ++i)
             MoveAlong(axis, *axis.grips[i], d, s);
         axis.margin = Saturate(int64_t(DocAlong(axis, g)) - axis.docOrigin);
-        writes.push_back({axis.marginId, SignedText(axis.margin)});
+        writes.push_back({axis.marginId, FormatSigned(axis.margin)});
         return;
     }
     MoveAlong(axis, g, d, s);
     const int64_t previous = DocAlong(axis, *axis.grips[k - 1]);
     if (k == axis.count) {
         axis.total = Saturate(int64_t(DocAlong(axis, g)) - DocAlong(axis, *axis.grips[0]));
-        writes.push_back({axis.totalId, UnsignedText(axis.total)});
+        writes.push_back({axis.totalId, FormatUnsigned(axis.total)});
         // The only cell of a one-cell table lies inside both borders.
         const int64_t borders = k == 1 ? 2 * int64_t(border) : border;
         axis.sizes[k - 1] = Saturate(DocAlong(axis, g) - previous - borders);
@@ -238,7 +237,7 @@ std::u16string RebuildSizeList(char16_t (&list)[kSizeListCapacity], const int32_
                                int32_t count) {
     std::u16string text;
     for (int32_t i = 0; i < count; ++i) {
-        const std::u16string piece = (i ? u"," : u"") + SignedText(sizes[i]);
+        const std::u16string piece = (i ? u"," : u"") + FormatSigned(sizes[i]);
         if (text.size() + piece.size() >= size_t(kSizeListCapacity)) break;
         text += piece;
     }
@@ -287,7 +286,7 @@ CenterResult CenterTable(PreviewState& preview, TableParams& params) {
     params.LeftMargin = nl;
     params.TopMargin = nt;
     result.Changed = true;
-    result.Writes = {{IDC_LEFT_MARGIN, UnsignedText(nl)}, {IDC_TOP_MARGIN, UnsignedText(nt)}};
+    result.Writes = {{IDC_LEFT_MARGIN, FormatUnsigned(nl)}, {IDC_TOP_MARGIN, FormatUnsigned(nt)}};
     const ClientRect& t = preview.ThumbRect;
     result.Invalidate = {t.left, t.top - preview.RulerSize, t.right + preview.RulerSize, t.bottom};
     return result;

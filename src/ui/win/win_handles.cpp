@@ -1,14 +1,6 @@
 #include "ui/win/win_handles.h"
 
 namespace gridsmith::ui {
-namespace {
-
-int g_liveOwnedObjects = 0;  // the dialogs run on one thread
-
-}  // namespace
-
-int LiveOwnedObjects() { return g_liveOwnedObjects; }
-void CountOwnedObject(int change) { g_liveOwnedObjects += change; }
 
 MemorySurface::MemorySurface(HDC compatibleWith, int width, int height) {
     if (width <= 0 || height <= 0) return;
@@ -19,7 +11,6 @@ MemorySurface::MemorySurface(HDC compatibleWith, int width, int height) {
         return;
     }
     original_ = SelectObject(dc_, bitmap_);
-    CountOwnedObject(+1);
 }
 
 MemorySurface& MemorySurface::operator=(MemorySurface&& other) noexcept {
@@ -33,7 +24,6 @@ MemorySurface& MemorySurface::operator=(MemorySurface&& other) noexcept {
 }
 
 void MemorySurface::Reset() {
-    if (dc_) CountOwnedObject(-1);
     if (dc_ && original_) SelectObject(dc_, original_);
     if (dc_) DeleteDC(dc_);
     if (bitmap_) DeleteObject(bitmap_);

@@ -10,18 +10,11 @@
 
 namespace gridsmith::ui {
 
-// How many objects the holders below own right now, all kinds together: what a
-// dialog created and did not release shows up here.
-int LiveOwnedObjects();
-void CountOwnedObject(int change);
-
 template <typename Handle, BOOL (*Free)(Handle)>
 class Owned {
 public:
     Owned() = default;
-    explicit Owned(Handle handle) : handle_(handle) {
-        if (handle_) CountOwnedObject(+1);
-    }
+    explicit Owned(Handle handle) : handle_(handle) {}
     Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     Owned& operator=(Owned&& other) noexcept {
         if (this != &other) {
@@ -37,17 +30,10 @@ public:
     Handle Get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     // Hands the object to a new owner outside these holders.
-    Handle Release() {
-        if (handle_) CountOwnedObject(-1);
-        return std::exchange(handle_, nullptr);
-    }
+    Handle Release() { return std::exchange(handle_, nullptr); }
     void Reset(Handle handle = nullptr) {
-        if (handle_) {
-            Free(handle_);
-            CountOwnedObject(-1);
-        }
+        if (handle_) Free(handle_);
         handle_ = handle;
-        if (handle_) CountOwnedObject(+1);
     }
 
 private:
