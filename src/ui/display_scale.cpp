@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "ui/dialog_ids.h"
 #include "ui/preview/preview_math.h"
 
 namespace gridsmith::ui {
@@ -29,6 +30,27 @@ int32_t NearestImagePercent(const DisplayScale& scale) {
             std::abs(int64_t(best) * kBaseDpi - int64_t(scale.Dpi) * 100))
             best = percent;
     return best;
+}
+
+}  // namespace gridsmith::ui
+
+namespace gridsmith::ui {
+
+int32_t ScaledImageId(int32_t baseId, const DisplayScale& scale) {
+    struct Sizes {
+        int32_t at100, at150, at200;
+    };
+    static constexpr Sizes kPictures[] = {
+        {IDB_CLEAR_ICON, IDB_CLEAR_ICON_150, IDB_CLEAR_ICON_200},
+        {IDB_EDIT_LIST_ICON, IDB_EDIT_LIST_ICON_150, IDB_EDIT_LIST_ICON_200},
+        {IDB_LINE_TYPES, IDB_LINE_TYPES_150, IDB_LINE_TYPES_200},
+        {IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_150, IDB_ABOUT_LOGO_200},
+        {IDB_ABOUT_SYMBOL, IDB_ABOUT_SYMBOL_150, IDB_ABOUT_SYMBOL_200},
+    };
+    const int32_t percent = NearestImagePercent(scale);
+    for (const Sizes& picture : kPictures)
+        if (picture.at100 == baseId) return percent == 150 ? picture.at150 : percent == 200 ? picture.at200 : baseId;
+    return baseId;
 }
 
 }  // namespace gridsmith::ui

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/colour_fields.h"
+#include "ui/dialog_ids.h"
 #include "ui/display_scale.h"
 #include "ui/size_editor_rules.h"
 #include "ui/tooltip_layout.h"
@@ -34,6 +35,12 @@ TEST(DisplayScale, NonsenseDpisReadAsTheBaseAndImagesComeAtTheNearestSize) {
     const std::pair<int32_t, int32_t> nearest[] = {{72, 100}, {96, 100}, {120, 100}, {132, 150}, {144, 150},
                                                    {168, 150}, {180, 200}, {192, 200}, {384, 200}};
     for (const auto& [dpi, percent] : nearest) EXPECT_EQ(NearestImagePercent({dpi}), percent) << dpi;
+    EXPECT_EQ(ScaledImageId(IDB_LINE_TYPES, k96), IDB_LINE_TYPES);
+    EXPECT_EQ(ScaledImageId(IDB_LINE_TYPES, {120}), IDB_LINE_TYPES);
+    EXPECT_EQ(ScaledImageId(IDB_LINE_TYPES, k144), IDB_LINE_TYPES_150);
+    EXPECT_EQ(ScaledImageId(IDB_ABOUT_SYMBOL, k192), IDB_ABOUT_SYMBOL_200);
+    EXPECT_EQ(ScaledImageId(IDB_CLEAR_ICON, {288}), IDB_CLEAR_ICON_200);
+    EXPECT_EQ(ScaledImageId(IDI_GRIDSMITH, k192), IDI_GRIDSMITH) << "one resource for every size";
 }
 
 TEST(DisplayScale, TheHelpBubbleGrowsWithTheScale) {

@@ -288,8 +288,8 @@ LONG StoredIconWidthFor(HMODULE module, int side) {
     return header.biWidth;
 }
 
-TEST_F(PluginModule, IconHasItsOwnSixteenAndThirtyTwoPixelImages) {
-    for (int side : {16, 32}) {
+TEST_F(PluginModule, IconHasItsOwnImagesForSmallIconsAt100To200Percent) {
+    for (int side : {16, 24, 32}) {
         SCOPED_TRACE(side);
         EXPECT_EQ(StoredIconWidthFor(Module(), side), side);
         auto icon = static_cast<HICON>(
