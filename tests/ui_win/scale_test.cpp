@@ -167,7 +167,8 @@ TEST(AtDisplayScale, TheParametersDialogsBandsGripsLabelsAndLinkGrowWithTheScale
     EXPECT_LE(linkInk, scale.Px(14)) << "the link's text";
 }
 
-// The About dialog over the parameters dialog: its link grows with the scale.
+// The About dialog over the parameters dialog (a capture shows the windows it
+// owns): its link grows with the scale; the README's picture is cut from it.
 TEST(AtDisplayScale, TheAboutDialogsLinkGrowsWithTheScale) {
     const ui::DisplayScale scale = Scale();
     Document image = WhiteCanvas();
@@ -181,12 +182,121 @@ TEST(AtDisplayScale, TheAboutDialogsLinkGrowsWithTheScale) {
         about = user.WindowBox();
         aboutClient = user.ClientBox();
         link = user.ItemBox(IDC_LINK_PLACEHOLDER);
+        user.LeaveWindowOver();
+        user.Capture(shot);
+        user.EnterWindowOver();
         user.Click(IDOK);
         user.LeaveWindowOver();
         user.Click(IDCANCEL);
     });
     ASSERT_TRUE(report.hostErrors.empty()) << report.Problem();
-    (void)shot, (void)parameters, (void)about, (void)aboutClient, (void)link, (void)scale;
+    const Box offset{about.left - parameters.left + aboutClient.left, about.top - parameters.top + aboutClient.top, 0, 0};
+    const Shot picture = Read(shot, offset);
+    const int ink = picture.InkHeight({link.left, link.top - 2, link.right, link.bottom + 2});
+    EXPECT_GE(ink, scale.Px(12) / 2) << "the link's text";
+    EXPECT_LE(ink, scale.Px(14)) << "the link's text";
+    if (const std::string docs = DocsPath("about-dialog"); !docs.empty()) {
+        const int width = about.right - about.left, height = about.bottom - about.top;
+        Document cut(width, height, hosting::ColourMode::Rgb, 8);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const int sx = about.left - parameters.left + x, sy = about.top - parameters.top + y;
+                if (sx < 0 || sy < 0 || sx >= picture.picture.Width() || sy >= picture.picture.Height()) continue;
+                std::copy_n(picture.picture.Pixel(sx, sy), 3, cut.Pixel(x, y));
+            }
+        EXPECT_EQ(hosting::WriteImage(cut, docs), "");
+    }
+}
+
+// A table edited by document distances: every drag and pan below moves a
+// multiple of 60 document pixels, a whole number of screen pixels at any
+// reduction up to 6, so each scale does exactly what 96 DPI does.
+struct DocumentSpace {
+    DialogUser& user;
+    Box thumb;
+    int zoom = 1;
+    int viewLeft = 0, viewTop = 0;
+    int ruler = 20;
+
+    void Look() {
+        const Box preview = user.ItemBox(IDC_PREVIEW_PLACEHOLDER);
+        thumb = {preview.left + ruler, preview.top + ruler, preview.right - ruler, preview.bottom - ruler};
+        zoom = ZoomOf(user);
+    }
+    int X(int docX) const { return thumb.left + (docX - viewLeft) / zoom; }
+    int Y(int docY) const { return thumb.top + (docY - viewTop) / zoom; }
+    // Drags from a screen point by a document distance, a screen pixel a move.
+    void Drag(int x, int y, int docDx, int docDy) {
+        const int dx = docDx / zoom, dy = docDy / zoom, steps = std::max(std::abs(dx), std::abs(dy));
+        user.Press(x, y);
+        for (int i = 1; i <= steps; ++i) user.Move(x + dx * i / steps, y + dy * i / steps);
+        user.Release(x + dx, y + dy);
+    }
+    void DragColumnGrip(int docX, int docDx) { Drag(X(docX), thumb.top - ruler / 4, docDx, 0); }
+    void DragRowGrip(int docY, int docDy) { Drag(thumb.right + ruler / 4, Y(docY), 0, docDy); }
+};
+
+// The grips, a pan with docking, centring, zoom and the help bubble, played in
+// document space: the parameters and the drawn table are those of 96 DPI.
+TEST(AtDisplayScale, DocumentSpaceActionsEditTheTableAsAt96Dpi) {
+    const ui::DisplayScale scale = Scale();
+    Document image = WhiteCanvas(600, 450);
+    FilterHost host(image);
+    std::vector<std::string> texts;
+    TipSeen tip;
+    Box window, client;
+    int clickX = 0, clickY = 0, zoom = 0;
+    const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        DocumentSpace doc{user};
+        doc.ruler = scale.Px(20);
+        user.Choose(IDC_ROWS, 1);  // two rows, so their grips stand apart at every reduction
+        doc.Look();
+        zoom = doc.zoom;
+        doc.DragColumnGrip(40, 120);    // the table right: margin 160
+        doc.DragColumnGrip(160 + 1 + 139, 60);  // the first column wider by 60
+        doc.DragColumnGrip(160 + 420, -60);     // the table narrower: 360
+        doc.DragRowGrip(20 + 120, 60);          // the table taller: 180
+        // A pan of 4 pixels, within the docking reach, snaps back; one of 120
+        // document pixels, beyond it, moves the view.
+        doc.Drag(doc.X(300), doc.Y(225), 4 * doc.zoom, 0);
+        doc.DragColumnGrip(160, 60);            // still where it was: margin 220
+        doc.Drag(doc.X(300), doc.Y(225), 0, 120);
+        doc.viewTop = -120;
+        doc.DragRowGrip(20, 60);                // found where the pan put it: top margin 80
+        texts = {user.Text(IDC_LEFT_MARGIN), user.Text(IDC_TOP_MARGIN), user.Text(IDC_TABLE_WIDTH),
+                 user.Text(IDC_TABLE_HEIGHT), user.Text(IDC_COL_SIZES), user.Text(IDC_ROW_SIZES)};
+        user.Click(IDC_CENTER_TABLE);
+        texts.push_back(user.Text(IDC_LEFT_MARGIN));
+        texts.push_back(user.Text(IDC_TOP_MARGIN));
+        user.Type(IDC_LEFT_MARGIN, texts[6]);  // the same margin typed: the grips placed exactly again
+        // At full size a pixel is a pixel whatever the scale.
+        while (user.Enabled(IDC_ZOOM_IN)) user.Click(IDC_ZOOM_IN);
+        doc.Look();
+        doc.viewTop = 0;
+        doc.DragColumnGrip(120, -60);           // the centred table's left edge, to 60
+        texts.push_back(user.Text(IDC_LEFT_MARGIN));
+        texts.push_back(user.Text(IDC_ZOOM_LABEL));
+        user.HelpButton();
+        clickX = (doc.thumb.left + doc.thumb.right) / 2;
+        clickY = (doc.thumb.top + doc.thumb.bottom) / 2;
+        user.Release(clickX, clickY);
+        tip = user.Tip();
+        window = user.WindowBox();
+        client = user.ClientBox();
+        user.Click(IDOK);
+    });
+    ASSERT_TRUE(report.Succeeded()) << report.Problem();
+    ASSERT_LE(zoom, 6) << "the document fits at a reduction the drags divide";
+    EXPECT_EQ(texts, (std::vector<std::string>{"220", "80", "360", "180", "199,79,80", "59,119", "120", "135",
+                                               "60", "100.0%"}));
+    EXPECT_EQ(tip.text.substr(0, 12), "表格布局");
+    EXPECT_EQ(tip.frame.left, window.left + client.left + clickX + scale.Px(-4));
+    EXPECT_EQ(tip.frame.top, window.top + client.top + clickY + scale.Px(24));
+    EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(),
+                                           {"Rows=2", "ColSizes=199,79,80", "RowSizes=59,119", "TableWidth=360",
+                                            "TableHeight=180", "LeftMargin=60", "TopMargin=135"},
+                                           {}, WhiteCanvas(600, 450))));
 }
 
 }  // namespace
