@@ -299,5 +299,87 @@ TEST(AtDisplayScale, DocumentSpaceActionsEditTheTableAsAt96Dpi) {
                                            {}, WhiteCanvas(600, 450))));
 }
 
+// The host moves the open dialog to a display of twice the DPI and back, ten
+// times: each time the controls, their font and the preview follow, nothing
+// the moves made is left, and the table is what it was.
+TEST(AtDisplayScale, MovesToADisplayOfAnotherScaleAndBackLeaveTheDialogWhole) {
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    const DWORD thread = GetCurrentThreadId();
+    std::vector<Box> boxes;
+    std::vector<std::string> texts;
+    GdiObjectKinds before{}, after{};
+    int windowsBefore = 0, windowsAfter = 0, rulerAfterMove = 0;
+    const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        HWND dialog = FindWindowW(L"#32770", L"Gridsmith -- by brackenhold");
+        const int dpi = ScreenDpi();
+        // What the host sends: the new DPI and a frame whose client area is scaled with it.
+        auto move = [&](int from, int to) {
+            RECT frame, client;
+            GetWindowRect(dialog, &frame);
+            GetClientRect(dialog, &client);
+            const int width = frame.right - frame.left - client.right + ui::Rescaled(client.right, from, to);
+            const int height = frame.bottom - frame.top - client.bottom + ui::Rescaled(client.bottom, from, to);
+            RECT suggested{frame.left, frame.top, frame.left + width, frame.top + height};
+            SendMessageW(dialog, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), LPARAM(&suggested));
+        };
+        auto look = [&] {
+            for (int id : {IDOK, IDC_PREVIEW_PLACEHOLDER, IDC_GRID_LINE_TYPE, IDC_LINE_COLOR, IDC_ZOOM_LABEL})
+                boxes.push_back(user.ItemBox(id));
+            texts.push_back(user.Text(IDC_ZOOM_LABEL));
+        };
+        user.Click(IDC_ZOOM_IN);
+        look();
+        move(dpi, 2 * dpi);
+        look();
+        // The preview works at the new scale: grip 0 dragged 20 pixels.
+        const Box preview = user.ItemBox(IDC_PREVIEW_PLACEHOLDER);
+        rulerAfterMove = ui::Rescaled(ui::ScaleForDpi(dpi).Px(20), dpi, 2 * dpi);
+        const int zoom = ZoomOf(user), ruler = rulerAfterMove;
+        const int gripX = preview.left + ruler + 40 / zoom, gripY = preview.top + ruler - ruler / 4;
+        user.Press(gripX, gripY);
+        for (int i = 1; i <= 20; ++i) user.Move(gripX + i, gripY);
+        user.Release(gripX + 20, gripY);
+        texts.push_back(user.Text(IDC_LEFT_MARGIN));
+        move(2 * dpi, dpi);
+        look();
+        user.HelpButton();
+        user.HelpOn(IDC_LINE_COLOR);
+        before = LiveGdiObjectKinds();
+        windowsBefore = WindowsOfThread(thread);
+        for (int i = 0; i < 10; ++i) {
+            move(dpi, 2 * dpi);
+            move(2 * dpi, dpi);
+        }
+        after = LiveGdiObjectKinds();
+        windowsAfter = WindowsOfThread(thread);
+        look();
+        texts.push_back(user.Text(IDC_LEFT_MARGIN));
+        texts.push_back(user.Text(IDC_TABLE_WIDTH));
+        user.Click(IDOK);
+    });
+    ASSERT_TRUE(report.Succeeded()) << report.Problem();
+    ASSERT_EQ(boxes.size(), 20u);
+    for (size_t i = 0; i < 5; ++i) {
+        const Box& at1 = boxes[i];
+        const Box& at2 = boxes[5 + i];
+        EXPECT_NEAR(at2.left, 2 * at1.left, 1) << i;
+        EXPECT_NEAR(at2.right, 2 * at1.right, 2) << i;
+        EXPECT_NEAR(at2.top, 2 * at1.top, 1) << i;
+        EXPECT_EQ(boxes[10 + i].left, at1.left) << i;
+        EXPECT_EQ(boxes[10 + i].right, at1.right) << i;
+        EXPECT_EQ(boxes[15 + i].top, at1.top) << i;
+        EXPECT_EQ(boxes[15 + i].bottom, at1.bottom) << i;
+    }
+    // The zoom stays, so 20 pixels move the table 20 x zoom document pixels.
+    const int zoom = int(std::lround(100.0 / std::stod(texts[0])));
+    const std::string margin = std::to_string(40 + 20 * zoom);
+    EXPECT_EQ(texts, (std::vector<std::string>{texts[0], texts[0], margin, texts[0], texts[0], margin, "420"}));
+    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left by 20 moves";
+    EXPECT_EQ(windowsAfter, windowsBefore);
+    EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {"LeftMargin=" + margin})));
+}
+
 }  // namespace
 }  // namespace gridsmith::testing
