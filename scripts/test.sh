@@ -94,6 +94,26 @@ part_windows() {
   build_and_test Windows "$GS_BUILD/windows" gs_xvfb
 }
 
+# The dialogs at 150 % and 200 %: their scale tests in Wine prefixes of 144
+# and 192 DPI (made beside the main one), and at 200 % a hundred openings.
+part_dpi() {
+  local dpi filter log program=$GS_BUILD/windows/tests/ui_win/dialog_tests.exe
+  [[ -f $program ]] || { fail "DPI tests: $program was not built"; return; }
+  for dpi in 144 192; do
+    gs_prepare_dpi_prefix "$dpi" || { fail "the $dpi DPI Wine prefix"; continue; }
+    filter='AtDisplayScale.*'
+    ((dpi == 192)) && filter+=':ParametersDialog.RepeatedOpeningsLeaveNothingBehind'
+    log=$logs/dpi-$dpi.log
+    GRIDSMITH_WINEPREFIX=$(gs_dpi_prefix "$dpi") gs_xvfb wine "$program" --gtest_filter="$filter" >"$log" 2>&1
+    local status=$?
+    passed=$((passed + $(grep -c '^\[       OK \]' "$log")))
+    if ((status != 0)) || ! grep -q '^\[  PASSED  \]' "$log"; then
+      grep -E 'Failure|FAILED' "$log" >&2
+      fail "dialog tests at $dpi DPI (log in $log)"
+    fi
+  done
+}
+
 # The same runs through the native host and, under Wine, through the real
 # Gridsmith.8bf must write identical files.
 part_compare() {
@@ -110,7 +130,7 @@ part_compare() {
 start=$SECONDS
 bash "$GS_ROOT/scripts/setup.sh" || { fail "setup"; echo "tests: $passed passed, $failed failed"; exit 1; }
 mkdir -p "$logs"
-for part in native sanitize fuzz windows compare; do
+for part in native sanitize fuzz windows dpi compare; do
   began=$SECONDS
   gs_log "== $part"
   "part_$part"
