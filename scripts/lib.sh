@@ -12,6 +12,7 @@ GS_PACKAGES=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth fonts-wqy-zenhei
+  nsis zip  # the release package (scripts/package.sh)
 )
 
 # What bench/host_vs_imagemagick.sh needs besides the builds (not the tests).
