@@ -108,14 +108,21 @@ std::wstring Widen(const char* text) {
     return out;
 }
 
-// NSIS takes /D= unquoted and last; other arguments are quoted when they hold spaces.
+// As a person types it: /D= unquoted (NSIS takes the rest of the line),
+// /NAME="VALUE" for other switches and "ARG" for the rest, where they hold
+// spaces.
 std::wstring CommandLine(int argc, char** argv, int first) {
     std::wstring line;
     for (int i = first; i < argc; ++i) {
-        const std::wstring arg = Widen(argv[i]);
+        std::wstring arg = Widen(argv[i]);
         if (!line.empty()) line += L' ';
-        const bool quote = arg.find(L' ') != std::wstring::npos && arg.rfind(L"/D=", 0) != 0;
-        line += quote ? L"\"" + arg + L"\"" : arg;
+        const size_t equals = arg.find(L'=');
+        if (arg.find(L' ') == std::wstring::npos || arg.rfind(L"/D=", 0) == 0)
+            line += arg;
+        else if (arg[0] == L'/' && equals != std::wstring::npos)
+            line += arg.substr(0, equals + 1) + L"\"" + arg.substr(equals + 1) + L"\"";
+        else
+            line += L"\"" + arg + L"\"";
     }
     return line;
 }
