@@ -163,16 +163,19 @@ Function FindFolders
     EnumRegKey $4 HKLM "${PHOTOSHOP_KEY}" $3
     ${IfThen} $4 == "" ${|} ${ExitDo} ${|}
     IntOp $3 $3 + 1
+    ReadRegStr $0 HKLM "${PHOTOSHOP_KEY}\$4" "ApplicationPath"
+    Call TrimSlash
+    StrCpy $5 $0
     ReadRegStr $0 HKLM "${PHOTOSHOP_KEY}\$4" "PluginPath"
     ${If} $0 == ""
-      ReadRegStr $0 HKLM "${PHOTOSHOP_KEY}\$4" "ApplicationPath"
-      ${IfThen} $0 == "" ${|} ${Continue} ${|}
-      Call TrimSlash
-      StrCpy $0 "$0\Plug-ins"
+      ${IfThen} $5 == "" ${|} ${Continue} ${|}
+      StrCpy $0 "$5\Plug-ins"
     ${EndIf}
+    ; Named as its folder is ("Adobe Photoshop 2025"), else by its key.
+    StrCpy $1 "Photoshop $4"
+    ${IfThen} $5 != "" ${|} ${GetFileName} $5 $1 ${|}
     ; A version uninstalled without its key leaves no folder behind.
     ${If} ${FileExists} "$0\*.*"
-      StrCpy $1 "Photoshop $4"
       Call AddFolder
     ${EndIf}
   ${Loop}
@@ -305,19 +308,24 @@ Function FoldersPage
   ${NSD_CreateLabel} 0 0 100% 20u "$1"
   Pop $0
 
+  ; One line a folder: its check box and name, then its path, shortened in
+  ; the middle when it is long.
   StrCpy $5 22
   ${For} $4 1 $6
-    ReadINIStr $0 $Folders F$4 Path
     ReadINIStr $1 $Folders F$4 Label
-    ${NSD_CreateCheckbox} 0 $5u 100% 9u "$1: $0"
+    ${NSD_CreateCheckbox} 0 $5u 100u 10u "$1"
     Pop $0
     WriteINIStr $Folders F$4 Hwnd $0
     ReadINIStr $1 $Folders F$4 Checked
     ${IfThen} $1 == 1 ${|} ${NSD_Check} $0 ${|}
-    IntOp $5 $5 + 9
+    ReadINIStr $1 $Folders F$4 Path
+    IntOp $2 $5 + 1
+    nsDialogs::CreateControl STATIC ${WS_CHILD}|${WS_VISIBLE}|${SS_PATHELLIPSIS}|${SS_NOPREFIX} 0 102u $2u 198u 9u "$1"
+    Pop $0
+    IntOp $5 $5 + 10
   ${Next}
 
-  ${NSD_CreateCheckbox} 0 102u 100% 9u "$(OtherFolder)"
+  ${NSD_CreateCheckbox} 0 104u 100% 10u "$(OtherFolder)"
   Pop $OtherCheck
   ReadINIStr $0 $Folders Other Checked
   ${If} $0 == 1
@@ -325,9 +333,9 @@ Function FoldersPage
     ${NSD_Check} $OtherCheck
   ${EndIf}
   ReadINIStr $0 $Folders Other Path
-  ${NSD_CreateDirRequest} 12u 114u 218u 12u "$0"
+  ${NSD_CreateDirRequest} 12u 117u 218u 12u "$0"
   Pop $OtherText
-  ${NSD_CreateBrowseButton} 236u 113u 64u 14u "$(Browse)"
+  ${NSD_CreateBrowseButton} 236u 116u 64u 14u "$(Browse)"
   Pop $0
   ${NSD_OnClick} $0 BrowseOther
   nsDialogs::Show

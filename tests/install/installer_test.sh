@@ -70,23 +70,15 @@ host=$build/host/cli/gridsmith-host.exe
 export GRIDSMITH_WINEPREFIX=$prefix
 gs_prepare_wine_prefix || { echo "installer: no Wine prefix" >&2; exit 1; }
 c=$prefix/drive_c
-mkdir -p "$c/Hosts/Photoshop A/Plug-ins/Filters" "$c/Hosts/Photoshop B/Plug-ins" \
-  "$c/Program Files/Common Files/Adobe/Plug-Ins/CC" "$c/Hosts/Other/plug ins"
-echo "host A" >"$c/Hosts/Photoshop A/Photoshop.exe"
-echo "host A's filter" >"$c/Hosts/Photoshop A/Plug-ins/Filters/Other.8bf"
-echo "host B" >"$c/Hosts/Photoshop B/Photoshop.exe"
-gs_wine_import 'HKEY_LOCAL_MACHINE\SOFTWARE\Adobe\Photoshop\120.0' \
-  'ApplicationPath=C:\\Hosts\\Photoshop A\\' 'Version=23.0' &&
-  gs_wine_import 'HKEY_LOCAL_MACHINE\SOFTWARE\Adobe\Photoshop\130.0' \
-    'ApplicationPath=C:\\Hosts\\Photoshop B\\' 'PluginPath=C:\\Hosts\\Photoshop B\\Plug-ins' &&
-  gs_wine_import 'HKEY_LOCAL_MACHINE\SOFTWARE\Adobe\Photoshop\99.0' 'ApplicationPath=C:\\Hosts\\Removed\\' ||
-  { echo "installer: regedit failed" >&2; exit 1; }
+source "$GS_ROOT/tests/install/fake_hosts.sh"
+mkdir -p "$c/Hosts/Other/plug ins"
+fake_hosts "$c" || { echo "installer: could not make the hosts" >&2; exit 1; }
 
-a=$c/Hosts/Photoshop\ A/Plug-ins/Gridsmith/Gridsmith.8bf
-b=$c/Hosts/Photoshop\ B/Plug-ins/Gridsmith/Gridsmith.8bf
+a=$c/Program\ Files/Adobe/Adobe\ Photoshop\ 2024/Plug-ins/Gridsmith/Gridsmith.8bf
+b=$c/Program\ Files/Adobe/Adobe\ Photoshop\ 2025/Plug-ins/Gridsmith/Gridsmith.8bf
 cc=$c/Program\ Files/Common\ Files/Adobe/Plug-Ins/CC/Gridsmith/Gridsmith.8bf
 other=$c/Hosts/Other/plug\ ins/Gridsmith/Gridsmith.8bf
-a_windows='C:\Hosts\Photoshop A\Plug-ins\Gridsmith\Gridsmith.8bf'
+a_windows='C:\Program Files\Adobe\Adobe Photoshop 2024\Plug-ins\Gridsmith\Gridsmith.8bf'
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Gridsmith'
 
 # Every file and folder of the prefix's drive, with sizes and contents, and
@@ -124,16 +116,20 @@ snapshot >"$work/before.txt"
 # --- a silent install of the lower version into every folder found
 check "the lower version installs silently" exits 0 "$lower_setup" /S
 check "it is in both hosts' Plug-ins\\Gridsmith and the shared folder" all_hold "$lower_plugin"
-check "the stale host's folder is not made" test ! -e "$c/Hosts/Removed"
+check "the stale host's folder is not made" test ! -e "$c/Program Files/Adobe/Adobe Photoshop 2023"
 check "the entry has the lower version" test "$(value DisplayVersion)" = "$lower"
 
 # --- a host holds the plug-in: retry, then cancel, leaves it as it was
 wine "$user" --load "$a_windows" --answers retry,cancel -- "$setup" >"$work/held.txt" 2>&1
 check "cancelled at the file in use, the run exits 1" said "$work/held.txt" 'exit: 1'
-check "the question names the file, twice" test "$(grep -c "^message: .*Photoshop A.*Gridsmith.8bf" "$work/held.txt")" = 2
+check "the question names the file, twice" test "$(grep -c "^message: .*Photoshop 2024.*Gridsmith.8bf" "$work/held.txt")" = 2
 check "the old plug-in files are intact" all_hold "$lower_plugin"
 check "no half-written file is left" none_left
 check "the entry still has the lower version" test "$(value DisplayVersion)" = "$lower"
+
+wine "$user" --load "$a_windows" -- "$setup" /S >"$work/held-silent.txt" 2>&1
+check "held in a silent run, it fails with 2" said "$work/held-silent.txt" 'exit: 2'
+check "and changes nothing" eval 'all_hold "$lower_plugin" && none_left'
 
 # --- the upgrade, then repairs
 check "the upgrade runs silently" exits 0 "$setup" /S
@@ -156,7 +152,7 @@ check "the refused downgrades changed nothing" eval 'all_hold "$plugin" && test 
 
 # --- the substitute host loads each installed copy and draws the default table
 wine "$host" --plugin "Z:$plugin" --output "Z:$work/reference.png" >/dev/null 2>&1
-for copy in "$a_windows" 'C:\Hosts\Photoshop B\Plug-ins\Gridsmith\Gridsmith.8bf'; do
+for copy in "$a_windows" 'C:\Program Files\Adobe\Adobe Photoshop 2025\Plug-ins\Gridsmith\Gridsmith.8bf'; do
   rm -f "$work/drawn.png"
   wine "$host" --plugin "$copy" --output "Z:$work/drawn.png" >/dev/null 2>&1
   check "the host draws the default table with $copy" cmp -s "$work/drawn.png" "$work/reference.png"

@@ -108,16 +108,16 @@ std::wstring Widen(const char* text) {
     return out;
 }
 
-// As a person types it: /D= unquoted (NSIS takes the rest of the line),
-// /NAME="VALUE" for other switches and "ARG" for the rest, where they hold
-// spaces.
+// As a person types it: /D= and _?= unquoted (NSIS takes the rest of the
+// line), /NAME="VALUE" for other switches and "ARG" for the rest, where they
+// hold spaces.
 std::wstring CommandLine(int argc, char** argv, int first) {
     std::wstring line;
     for (int i = first; i < argc; ++i) {
         std::wstring arg = Widen(argv[i]);
         if (!line.empty()) line += L' ';
         const size_t equals = arg.find(L'=');
-        if (arg.find(L' ') == std::wstring::npos || arg.rfind(L"/D=", 0) == 0)
+        if (arg.find(L' ') == std::wstring::npos || arg.rfind(L"/D=", 0) == 0 || arg.rfind(L"_?=", 0) == 0)
             line += arg;
         else if (arg[0] == L'/' && equals != std::wstring::npos)
             line += arg.substr(0, equals + 1) + L"\"" + arg.substr(equals + 1) + L"\"";
