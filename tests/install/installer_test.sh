@@ -78,6 +78,9 @@ a=$c/Program\ Files/Adobe/Adobe\ Photoshop\ 2024/Plug-ins/Gridsmith/Gridsmith.8b
 b=$c/Program\ Files/Adobe/Adobe\ Photoshop\ 2025/Plug-ins/Gridsmith/Gridsmith.8bf
 cc=$c/Program\ Files/Common\ Files/Adobe/Plug-Ins/CC/Gridsmith/Gridsmith.8bf
 other=$c/Hosts/Other/plug\ ins/Gridsmith/Gridsmith.8bf
+# A Gridsmith folder the user made before: not the installer's to remove.
+mkdir -p "$(dirname "$b")"
+echo "the user's own notes" >"$(dirname "$b")/notes.txt"
 a_windows='C:\Program Files\Adobe\Adobe Photoshop 2024\Plug-ins\Gridsmith\Gridsmith.8bf'
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Gridsmith'
 
@@ -136,6 +139,10 @@ check "the upgrade runs silently" exits 0 "$setup" /S
 check "it replaced every copy" all_hold "$plugin"
 check "the entry has the new version" test "$(value DisplayVersion)" = "$version"
 check "the entry remembers three folders" test "$(value PluginFolderCount)" = 0x3
+check "the entry has a name, publisher, size, icon and uninstall string" eval \
+  'test "$(value DisplayName)" = Gridsmith -a "$(value Publisher)" = Brackenhold -a -n "$(value EstimatedSize)" &&
+   test "$(value DisplayIcon)" = "C:\Program Files\Gridsmith\Uninstall.exe,0" &&
+   test "$(value UninstallString)" = "\"C:\Program Files\Gridsmith\Uninstall.exe\""'
 rm "$b" "$c/Program Files/Gridsmith/README.txt"
 check "a silent repair runs" exits 0 "$setup" /S
 check "it wrote the missing files again" eval 'holds "$b" "$plugin" && test -s "$c/Program Files/Gridsmith/README.txt"'
@@ -162,7 +169,8 @@ check "the reference table was drawn" test -s "$work/reference.png"
 # --- the folder switch and /D=: exactly the folders named
 check "a folder that does not exist is refused with 5" exits 5 "$setup" /S '/PLUGINFOLDERS=C:\Nowhere'
 check "only the named folder" exits 0 "$setup" /S '/PLUGINFOLDERS=C:\Hosts\Other\plug ins'
-check "it is there, and gone from the folders no longer chosen" eval 'holds "$other" "$plugin" && test ! -e "$(dirname "$a")" -a ! -e "$(dirname "$b")" -a ! -e "$(dirname "$cc")"'
+check "it is there, and gone from the folders no longer chosen" eval 'holds "$other" "$plugin" && test ! -e "$(dirname "$a")" -a ! -e "$b" -a ! -e "$(dirname "$cc")"'
+check "the Gridsmith folder the user made stays, with the user's file" test -s "$(dirname "$b")/notes.txt"
 check "the found ones, the named one and another program folder" \
   exits 0 "$setup" /S '/PLUGINFOLDERS=*;C:\Hosts\Other\plug ins' '/D=C:\Program Files\Gridsmith Tools'
 check "all four copies" eval 'all_hold "$plugin" && holds "$other" "$plugin"'
