@@ -365,8 +365,10 @@ Function FoldersPageLeave
   WriteINIStr $Folders Other Checked $1
   WriteINIStr $Folders Other Path $0
   ${If} $1 == ${BST_CHECKED}
-    ${IfNot} ${FileExists} "$0\*.*"
-    ${OrIf} $0 == ""
+    ${If} $0 == ""
+      MessageBox MB_OK|MB_ICONEXCLAMATION "$(NoFolderChosen)"
+      Abort
+    ${ElseUnless} ${FileExists} "$0\*.*"
       MessageBox MB_OK|MB_ICONEXCLAMATION "$(FolderMissing)"
       Abort
     ${EndIf}

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Runs installer-user --step under Wine and saves a screenshot of the display
 each time it stops before a press, under the names given in order ("-" skips
-one). Prints what installer-user says; exits with its exit code.
+one). Prints what installer-user says; exits with its exit code. With --stop
+it ends every program of the Wine prefix after the last name instead.
 
-  installer_screens.py OUT-DIR NAME[,NAME...] WINE-ARGS...
+  installer_screens.py [--stop] OUT-DIR NAME[,NAME...] WINE-ARGS...
 """
 import os
 import subprocess
@@ -13,9 +14,12 @@ from PIL import ImageGrab
 
 
 def main():
-    if len(sys.argv) < 4:
+    args = sys.argv[1:]
+    stop = args[:1] == ["--stop"]
+    args = args[stop:]
+    if len(args) < 3:
         sys.exit(__doc__)
-    out, names, command = sys.argv[1], sys.argv[2].split(","), sys.argv[3:]
+    out, names, command = args[0], args[1].split(","), args[2:]
     run = subprocess.Popen(["wine", *command], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     shots = 0
     for line in run.stdout:
@@ -30,6 +34,9 @@ def main():
             path = os.path.join(out, name + ".png")
             ImageGrab.grab(bbox=(x, y, x + width, y + height)).save(path)
             print("screenshot:", path, flush=True)
+        if stop and shots == len(names):
+            subprocess.run(["wineserver", "-k"])
+            sys.exit(0)
         run.stdin.write("\n")
         run.stdin.flush()
     sys.exit(run.wait())

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the installer under Wine, in Chinese and in English (the
 # installer picks the system's language), in a fresh prefix with the fake
-# hosts: the folder page, the file-in-use question, the finish page and the
-# uninstaller's page, as OUT-DIR/installer-<page>-<zh|en>.png.
+# hosts: the folder page (also before there are hosts), the file-in-use
+# question, the finish page and the uninstaller's page, as
+# OUT-DIR/installer-<page>-<zh|en>.png.
 #
 #   gs_xvfb bash tests/install/installer_screens.sh OUT-DIR [WINDOWS-BUILD-DIR]
 set -euo pipefail
@@ -14,7 +15,7 @@ out=$(realpath -m "$1")
 build=$(realpath "${2:-$GS_BUILD/windows}")
 work=$(mktemp -d)
 prefix=$work/prefix
-trap '[[ -d $prefix ]] && WINEPREFIX=$prefix wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 
 gs_wine_env
 gs_compile "$build" --target installer-user >/dev/null
@@ -27,19 +28,25 @@ gs_install_packages "${GS_SCREENSHOT_PACKAGES[@]}"
 faces=()
 for face in 'MS Shell Dlg' 'MS Shell Dlg 2' 'SimSun' '宋体' 'Tahoma'; do faces+=("$face=Noto Sans CJK SC"); done
 gs_wine_import 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' "${faces[@]}"
-fake_hosts "$prefix/drive_c"
 mkdir -p "$out"
 
 user=$build/tests/install/installer-user.exe
 held='C:\Program Files\Adobe\Adobe Photoshop 2024\Plug-ins\Gridsmith\Gridsmith.8bf'
 program='C:\Program Files\Gridsmith'
+# shots LANGUAGE [--stop] OUT-DIR NAMES WINE-ARGS...: installer_screens.py in that language.
+shots() {
+  LANG=$1.UTF-8 LC_ALL=$1.UTF-8 /usr/bin/python3 "$GS_ROOT/tests/install/installer_screens.py" "${@:2}"
+}
+for language in zh_CN en_US; do
+  shots $language --stop "$out" "installer-no-host-${language%_*}" "$user" --step -- "$setup"
+done
+fake_hosts "$prefix/drive_c"
 for language in zh_CN en_US; do
   tag=${language%_*}
-  shots() { LANG=$language.UTF-8 LC_ALL=$language.UTF-8 /usr/bin/python3 "$GS_ROOT/tests/install/installer_screens.py" "$out" "$@"; }
-  shots "installer-folders-$tag,installer-finish-$tag" "$user" --step -- "$setup"
-  shots "-,installer-in-use-$tag,-" "$user" --step --load "$held" --answers cancel -- "$setup" || true
+  shots $language "$out" "installer-folders-$tag,installer-finish-$tag" "$user" --step -- "$setup"
+  shots $language "$out" "-,installer-in-use-$tag,-" "$user" --step --load "$held" --answers cancel -- "$setup" || true
   # Run in place (_?=), so that it stays one process; it then keeps itself.
-  shots "installer-uninstall-$tag,-" "$user" --step -- "$program\\Uninstall.exe" "_?=$program"
+  shots $language "$out" "installer-uninstall-$tag,-" "$user" --step -- "$program\\Uninstall.exe" "_?=$program"
   wineserver -w
   rm -rf "$prefix/drive_c/Program Files/Gridsmith"
 done

@@ -23,7 +23,7 @@ lower_build=$build-lower
 work=$(mktemp -d)
 prefix=$work/prefix
 cleanup() {
-  [[ -d $prefix ]] && WINEPREFIX=$prefix wineserver -k 2>/dev/null
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
