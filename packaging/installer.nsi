@@ -70,7 +70,7 @@ Page custom FoldersPage FoldersPageLeave
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !include "${__FILEDIR__}\installer_strings.nsh"
 
-; The folder list lives in an INI file in the plug-ins folder: section F<i>
+; The folder list lives in an INI file in $PLUGINSDIR: section F<i>
 ; has Path, Label, Checked, Remembered (from the installation being replaced),
 ; Created (the Gridsmith subfolder is ours to remove) and the check box's
 ; Hwnd; [Folders] Count; [Other] the user's own folder.
@@ -82,8 +82,8 @@ Var OtherText
 
 ; ---------------------------------------------------------------- shared
 
-; Calls ${un}PromptInUse with $0 = the file when it cannot be opened for
-; writing and deleting by us alone, until it can or the user cancels.
+; Returns once file $0 (if it exists) can be opened for writing and deleting
+; by this run alone; until then it names the file and offers retry or cancel.
 !macro WAIT_UNTIL_FREE un
 Function ${un}WaitUntilFree
   ${IfNot} ${FileExists} "$0"
@@ -152,11 +152,25 @@ known:
     WriteINIStr $Folders F$8 Remembered 1
     WriteINIStr $Folders F$8 Created $2
   ${EndIf}
+  ; A remembered folder found again is shown under the host's name.
+  ReadINIStr $9 $Folders F$8 Label
+  ${IfThen} $9 == "$(EarlierFolder)" ${|} WriteINIStr $Folders F$8 Label $1 ${|}
 FunctionEnd
 
-; The Photoshop versions in the 64-bit registry, the shared plug-in folder of
-; the current ones, and the folders of the installation being replaced.
+; The folders of the installation being replaced (first, so that they always
+; have room), the Photoshop versions in the 64-bit registry and the shared
+; plug-in folder of the current ones.
 Function FindFolders
+  ReadRegDWORD $3 HKLM "${UNINSTALL_KEY}" "PluginFolderCount"
+  ${For} $4 1 $3
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "PluginFolder$4"
+    ReadRegDWORD $2 HKLM "${UNINSTALL_KEY}" "PluginSubfolderCreated$4"
+    IntOp $2 $2 + 0
+    ${If} ${FileExists} "$0\*.*"
+      StrCpy $1 "$(EarlierFolder)"
+      Call AddFolder
+    ${EndIf}
+  ${Next}
   StrCpy $2 ""
   StrCpy $3 0
   ${Do}
@@ -184,16 +198,6 @@ Function FindFolders
     StrCpy $1 "$(SharedFolder)"
     Call AddFolder
   ${EndIf}
-  ReadRegDWORD $3 HKLM "${UNINSTALL_KEY}" "PluginFolderCount"
-  ${For} $4 1 $3
-    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "PluginFolder$4"
-    ReadRegDWORD $2 HKLM "${UNINSTALL_KEY}" "PluginSubfolderCreated$4"
-    IntOp $2 $2 + 0
-    ${If} ${FileExists} "$0\*.*"
-      StrCpy $1 "$(EarlierFolder)"
-      Call AddFolder
-    ${EndIf}
-  ${Next}
 FunctionEnd
 
 ; Marks folder $0 chosen, adding it; a folder that does not exist ends the run.

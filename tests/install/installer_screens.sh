@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the installer under Wine, in Chinese and in English (the
 # installer picks the system's language), in a fresh prefix with the fake
-# hosts: the folder page (also before there are hosts), the file-in-use
-# question, the finish page and the uninstaller's page, as
+# hosts: the folder page (also before there are hosts and in a repair run),
+# the file-in-use question, the finish page and the uninstaller's page, as
 # OUT-DIR/installer-<page>-<zh|en>.png.
 #
 #   gs_xvfb bash tests/install/installer_screens.sh OUT-DIR [WINDOWS-BUILD-DIR]
@@ -15,7 +15,7 @@ out=$(realpath -m "$1")
 build=$(realpath "${2:-$GS_BUILD/windows}")
 work=$(mktemp -d)
 prefix=$work/prefix
-trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 
 gs_wine_env
 gs_compile "$build" --target installer-user >/dev/null
@@ -44,7 +44,7 @@ fake_hosts "$prefix/drive_c"
 for language in zh_CN en_US; do
   tag=${language%_*}
   shots $language "$out" "installer-folders-$tag,installer-finish-$tag" "$user" --step -- "$setup"
-  shots $language "$out" "-,installer-in-use-$tag,-" "$user" --step --load "$held" --answers cancel -- "$setup" || true
+  shots $language "$out" "installer-repair-$tag,installer-in-use-$tag,-" "$user" --step --load "$held" --answers cancel -- "$setup" || true
   # Run in place (_?=), so that it stays one process; it then keeps itself.
   shots $language "$out" "installer-uninstall-$tag,-" "$user" --step -- "$program\\Uninstall.exe" "_?=$program"
   wineserver -w
