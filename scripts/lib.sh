@@ -12,12 +12,30 @@ GS_PACKAGES=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth fonts-wqy-zenhei
+  nsis zip  # the release package (scripts/package.sh)
 )
 
 # What bench/host_vs_imagemagick.sh needs besides the builds (not the tests).
 GS_BENCH_PACKAGES=(imagemagick time)
 
+# The installer screenshots' Chinese font (tests/install/installer_screens.sh).
+GS_SCREENSHOT_PACKAGES=(fonts-noto-cjk)
+
 gs_log() { printf '%s\n' "$*" >&2; }
+
+# gs_install_packages PACKAGE...: installs those of them that are missing.
+gs_install_packages() {
+  local missing=() package status sudo=()
+  for package in "$@"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) || status=
+    [[ $status == *' installed' ]] || missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
+  gs_log "setup: installing ${missing[*]}"
+  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
 
 # A prefix of our own: the tests change its registry, so never the user's.
 gs_wine_env() {

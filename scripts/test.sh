@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, then builds and tests everything: the native tree, the same under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a
-# bounded time each, and the Windows plug-in under Wine. Runs every part even
-# after a failure and ends with one summary line; exits non-zero on any failure.
+# bounded time each, the Windows plug-in under Wine, and the release package
+# with its installer. Runs every part even after a failure and ends with one
+# summary line; exits non-zero on any failure.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -127,10 +128,30 @@ part_compare() {
   fi
 }
 
+# The release package as scripts/package.sh writes it, then the installer under
+# Wine in a fresh prefix: install, upgrade, repair, held files, uninstall.
+part_package() {
+  bash "$GS_ROOT/scripts/package.sh" >"$logs/package.log" 2>&1 ||
+    { tail -n 40 "$logs/package.log" >&2; fail "package (log in $logs/package.log)"; return; }
+  passed=$((passed + 1))
+  gs_xvfb bash "$GS_ROOT/tests/install/installer_test.sh" "$GS_BUILD/windows" >"$logs/installer.log" 2>&1
+  local totals
+  totals=$(tail -n 1 "$logs/installer.log")
+  if [[ $totals =~ ^installer:\ ([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
+    passed=$((passed + BASH_REMATCH[1]))
+    failed=$((failed + BASH_REMATCH[2]))
+    ((BASH_REMATCH[2] == 0)) || grep -A8 '^FAILED' "$logs/installer.log" >&2
+    gs_log "$totals"
+  else
+    tail -n 40 "$logs/installer.log" >&2
+    fail "installer test (log in $logs/installer.log)"
+  fi
+}
+
 start=$SECONDS
 bash "$GS_ROOT/scripts/setup.sh" || { fail "setup"; echo "tests: $passed passed, $failed failed"; exit 1; }
 mkdir -p "$logs"
-for part in native sanitize fuzz windows dpi compare; do
+for part in native sanitize fuzz windows dpi compare package; do
   began=$SECONDS
   gs_log "== $part"
   "part_$part"
