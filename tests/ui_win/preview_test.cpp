@@ -206,6 +206,39 @@ TEST(Preview, TheThumbnailLandsPixelForPixelUnderBothDisplayReadings) {
     }
 }
 
+// A zoom step asks the host for one-row strips, never more than one per
+// shown row and plane; zooming back out to the fit shows the picture read
+// there without asking again.
+TEST(Preview, AZoomStepReadsTheShownRowsAndZoomingBackOutReadsNothing) {
+    Document image(3000, 2000, hosting::ColourMode::RgbAlpha, 8);
+    image.Fill({200, 120, 40, 255});
+    FilterHost host(image);
+    std::vector<size_t> reads;
+    int thumbHeight = 0;
+    const RunReport report = RunPreview(host, [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        const Box thumb = ThumbOf(user);
+        thumbHeight = thumb.bottom - thumb.top;
+        auto count = [&] { user.RunOnDialog([&](intptr_t) { reads.push_back(host.Ports().Reads().size()); }); };
+        count();
+        user.Click(IDC_ZOOM_IN);
+        count();
+        user.Click(IDC_ZOOM_OUT);
+        count();
+        user.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    ASSERT_EQ(reads.size(), 3u);
+    const size_t zoomIn = reads[1] - reads[0];
+    EXPECT_GT(zoomIn, 0u);
+    EXPECT_LE(zoomIn, size_t(thumbHeight) * 4) << "three colour channels and the transparency";
+    EXPECT_EQ(reads[2], reads[1]) << "zooming back out to the fit read again";
+    for (const hosting::PortRead& read : host.Ports().Reads()) {
+        ASSERT_EQ(read.rect.bottom - read.rect.top, 1);
+        ASSERT_EQ(read.result, host::noErr);
+    }
+}
+
 // A document wider than 16-bit rectangles reach: the size label, the zoom
 // and centring all work from its 32-bit filter rectangle.
 TEST(Preview, AHundredThousandPixelWideDocumentPreviewsAndCentres) {

@@ -15,7 +15,6 @@
 namespace gridsmith::ui {
 namespace {
 
-constexpr int32_t kTileBytes = kTileSize * kTileSize;
 constexpr host::Fixed kInputRateOne = 0x10000;
 constexpr int32_t kMaskDescription = 2;
 constexpr int32_t kModeGray = 1, kModeRgb = 3, kModeGray16 = 10, kModeRgb48 = 11, kModeRgb96 = 16,
@@ -83,7 +82,7 @@ bool PreviewPane::SetupPreview() {
     const host::VRect filter = FilterRect(*host);
     if (!SetupPreviewScale(preview_, preview_.PreviewRect, filter, host->planes)) return false;
     host->inputRate = InputRateFor(preview_.FitScale);
-    if (tileBuffer_.Allocate(host->bufferProcs, kTileBytes) != host::noErr) return false;
+    if (tileBuffer_.Allocate(host->bufferProcs, kStripSamples) != host::noErr) return false;
     const int64_t pixelBytes = preview_.Thumb.PixelBytes();
     if (pixelBytes > 0 && pixelBytes <= INT32_MAX &&
         pixelBuffer_.Allocate(host->bufferProcs, int32_t(pixelBytes)) == host::noErr)
@@ -98,26 +97,27 @@ bool PreviewPane::SetupPreview() {
 
 bool PreviewPane::FetchThumbnail() {
     if (!pixels_ || !preview_.HasView) return false;
-    auto* tile = static_cast<uint8_t*>(tileBuffer_.Lock());
-    if (!tile) return false;
-    const host::ReadImageDocumentDesc* document = state_->Host ? state_->Host->documentInfo : nullptr;
     ThumbBuffers buffers;
     buffers.Pixels = pixels_;
     buffers.Mask = mask_;
-    buffers.TileBuffer = tile;
+    if (RestoreKept(kept_, preview_, buffers)) return true;
+    buffers.TileBuffer = static_cast<uint8_t*>(tileBuffer_.Lock());
+    if (!buffers.TileBuffer) return false;
+    const host::ReadImageDocumentDesc* document = state_->Host ? state_->Host->documentInfo : nullptr;
     if (document) {
         for (const host::ReadChannelDesc* c = document->mergedCompositeChannels; c; c = c->next)
             ++buffers.Channels;
         buffers.HasTransparency = document->mergedTransparency != nullptr;
     }
-    FillThumbnail(preview_, buffers, [this](int32_t channel, const host::VRect& rect, uint8_t* into) {
-        return ReadTile(channel, rect, into);
+    FillThumbnail(preview_, buffers, [this](int32_t channel, const host::VRect& row, uint8_t* into) {
+        return ReadRow(channel, row, into);
     });
     tileBuffer_.Unlock();
+    KeepIfFitting(kept_, preview_, buffers);
     return true;
 }
 
-bool PreviewPane::ReadTile(int32_t channel, const host::VRect& tile, uint8_t* tileBuffer) const {
+bool PreviewPane::ReadRow(int32_t channel, const host::VRect& row, uint8_t* samples) const {
     const host::FilterRecord* host = state_->Host;
     const host::ChannelPortProcs* ports = host ? host->channelPortProcs : nullptr;
     const host::ReadImageDocumentDesc* document = host ? host->documentInfo : nullptr;
@@ -129,10 +129,10 @@ bool PreviewPane::ReadTile(int32_t channel, const host::VRect& tile, uint8_t* ti
         for (int32_t i = 0; desc && i < channel; ++i) desc = desc->next;
     }
     if (!desc) return false;
-    const host::PSScaling scaling{tile, tile};
-    const host::PixelMemoryDesc memory{tileBuffer, kTileSize * 8, 8, 0, 8};
+    const host::PSScaling scaling{row, row};
+    const host::PixelMemoryDesc memory{samples, (row.right - row.left) * 8, 8, 0, 8};
     host::VRect wrote{};
-    return ports->readPixelsProc(desc->port, &scaling, &tile, &memory, &wrote) == host::noErr;
+    return ports->readPixelsProc(desc->port, &scaling, &row, &memory, &wrote) == host::noErr;
 }
 
 void PreviewPane::Release() {
@@ -140,6 +140,7 @@ void PreviewPane::Release() {
     pixelBuffer_.Release();
     maskBuffer_.Release();
     pixels_ = mask_ = nullptr;
+    kept_ = KeptThumbnail{};
     if (state_) {
         if (state_->Host) state_->Host->inputRate = kInputRateOne;
         if (state_->GripContext == &preview_) {

@@ -60,7 +60,7 @@ public:
 private:
     bool SetupPreview();
     bool FetchThumbnail();
-    bool ReadTile(int32_t channel, const host::VRect& tile, uint8_t* tileBuffer) const;
+    bool ReadRow(int32_t channel, const host::VRect& row, uint8_t* samples) const;
     void ShowThumbnail(HDC dc) const;
     void BlitThumbnail(HDC dc) const;
     void DrawBandsAndRulers(HDC dc, HPEN guidePen) const;
@@ -78,6 +78,7 @@ private:
     HostBuffer maskBuffer_;
     uint8_t* pixels_ = nullptr;
     uint8_t* mask_ = nullptr;
+    KeptThumbnail kept_;
     MemorySurface snapshot_;
     MemorySurface panFrame_;
 };
