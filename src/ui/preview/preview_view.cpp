@@ -201,29 +201,37 @@ void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers, con
     const std::vector<Sample> columns = SamplesAlong(c0, view.right, view.left, s, preview.ThumbWidth());
     const std::vector<Strip> strips = StripsOf(columns, c0);
 
+    struct Plane {
+        int32_t Channel;
+        uint8_t* Base;
+        int32_t RowBytes;
+    };
+    std::vector<Plane> planes;
+    for (int32_t i = 0; i < std::min(buffers.Channels, thumb.ThumbPlanes); ++i)
+        planes.push_back({i, buffers.Pixels + int64_t(i) * thumb.ThumbPlaneBytes, thumb.ThumbRowBytes});
+    if (buffers.HasTransparency && buffers.Mask) planes.push_back({kMaskChannel, buffers.Mask, thumb.MaskRowBytes});
+
     // Rows landing on one thumbnail row come one after the other; the last
     // one the host delivers is what the tiles, read in order, would have left.
-    auto fillPlane = [&](int32_t channel, uint8_t* plane, int32_t rowBytes) {
-        for (size_t group = 0; group < rows.size();) {
-            size_t end = group;
-            while (end < rows.size() && rows[end].Index == rows[group].Index) ++end;
-            uint8_t* row = plane + rows[group].Index * rowBytes;
-            for (const Strip& strip : strips) {
+    // Every plane of a row is read before the next row, while the host still
+    // has that row at hand.
+    for (size_t group = 0; group < rows.size();) {
+        size_t end = group;
+        while (end < rows.size() && rows[end].Index == rows[group].Index) ++end;
+        for (const Strip& strip : strips) {
+            for (const Plane& plane : planes) {
+                uint8_t* row = plane.Base + rows[group].Index * plane.RowBytes;
                 for (size_t i = end; i-- > group;) {
                     const int32_t y = int32_t(rows[i].At);
                     const VRect wanted{y, int32_t(strip.Left), y + 1, int32_t(strip.Right)};
-                    if (!readRow(channel, wanted, buffers.TileBuffer)) continue;
+                    if (!readRow(plane.Channel, wanted, buffers.TileBuffer)) continue;
                     SampleRow(columns, strip, buffers.TileBuffer, row, s == 1);
                     break;
                 }
             }
-            group = end;
         }
-    };
-    const int32_t channels = std::min(buffers.Channels, thumb.ThumbPlanes);
-    for (int32_t i = 0; i < channels; ++i)
-        fillPlane(i, buffers.Pixels + int64_t(i) * thumb.ThumbPlaneBytes, thumb.ThumbRowBytes);
-    if (buffers.HasTransparency && buffers.Mask) fillPlane(kMaskChannel, buffers.Mask, thumb.MaskRowBytes);
+        group = end;
+    }
 }
 
 namespace {
