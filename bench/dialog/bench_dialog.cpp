@@ -2,12 +2,13 @@
 // Wine, over big RGBA documents. Every step is sent on the dialog's thread and
 // the repaint it leaves pending is forced with RedrawWindow(RDW_UPDATENOW), so
 // a figure is the step with its paint. Beside each figure, a reference timed
-// in the same dialog right after it:
+// in the same dialog next to it:
 //  - for paints (edits, grip and pan steps, the centre and refresh buttons): a
 //    plain BitBlt of the preview area from a memory bitmap to the dialog;
 //  - for the opening, zoom steps and a pan's release: the host delivering just
 //    the samples the picture shows, one readPixels call per shown row and
-//    plane (the view's width of that row);
+//    plane (the view's width of that row), timed before and after the step
+//    in turns so that neither finds the rows in the cache every time;
 //  - OK, from the click to the first tile the host serves, has none.
 // The opening runs from the host's call to the dialog's first idle moment
 // with nothing left to paint; its paint is the part after the dialog first
@@ -250,8 +251,8 @@ public:
     Clock::time_point okClicked;
 
 private:
-    // Runs `act` on the dialog's thread, forces the repaint, then times the
-    // figure's reference; `follow` first moves the followed view as the step did.
+    // Runs `act` on the dialog's thread, forces the repaint, and times the
+    // figure's reference; `follow` moves the followed view as the step does.
     void Step(DialogUser& user, const char* figure, const std::function<void(HWND)>& act,
               const std::function<void()>& follow = {});
     void Untimed(DialogUser& user, const std::function<void(HWND)>& act);
@@ -276,8 +277,20 @@ void Session::Untimed(DialogUser& user, const std::function<void(HWND)>& act) {
 void Session::Step(DialogUser& user, const char* name, const std::function<void(HWND)>& act,
                    const std::function<void()>& follow) {
     Figure& figure = figures_[name];
+    // The reference reads the rows the step read, or will: taken before the
+    // step every other time, so that neither always finds them in the cache.
+    const bool referenceFirst = figure.reference == Reference::Reads && figure.totals.size() % 2;
     user.RunOnDialog([&](intptr_t handle) {
         HWND dialog = reinterpret_cast<HWND>(handle);
+        size_t shown = 0;
+        auto reference = [&] {
+            if (figure.reference == Reference::Blit) figure.references.push_back(copy_.Blit(dialog));
+            if (figure.reference == Reference::Reads)
+                figure.references.push_back(ReadShownRows(host_, view_.preview, shown));
+            figure.shownReads.push_back(shown);
+        };
+        if (follow) follow();
+        if (referenceFirst) reference();
         const size_t readsBefore = host_.Ports().Reads().size();
         g_readingMs = 0;
         const Clock::time_point start = Clock::now();
@@ -289,12 +302,7 @@ void Session::Step(DialogUser& user, const char* name, const std::function<void(
         figure.reading.push_back(g_readingMs);
         figure.paints.push_back(Milliseconds(painted - acted));
         figure.reads.push_back(host_.Ports().Reads().size() - readsBefore);
-        if (follow) follow();
-        size_t shown = 0;
-        if (figure.reference == Reference::Blit) figure.references.push_back(copy_.Blit(dialog));
-        if (figure.reference == Reference::Reads)
-            figure.references.push_back(ReadShownRows(host_, view_.preview, shown));
-        figure.shownReads.push_back(shown);
+        if (!referenceFirst) reference();
     });
 }
 
@@ -486,44 +494,56 @@ bool TimeOneDialog(hosting::FilterHost& host, Contender& contender) {
 
 // ---- output --------------------------------------------------------------------------
 
-void PrintFigures(const std::string& title, Figures& figures, bool aims) {
-    std::printf("\n%s (ms: median, min..max; reading = inside readPixels; ratio = median of step / reference)\n",
-                title.c_str());
-    std::printf("  %-32s %4s %8s %17s %8s %7s %9s %7s %13s  %s\n", "step", "n", "median", "min..max", "reading",
-                "paint", "reference", "ratio", "reads/shown", aims ? "aim" : "");
-    for (Figure& f : figures.rows) {
-        if (f.totals.empty()) continue;
-        const Stats total = StatsOf(f.totals);
-        char range[32], ref[16] = "-", ratio[16] = "-", reads[32] = "";
-        std::snprintf(range, sizeof range, "%.2f..%.2f", total.min, total.max);
-        if (f.reference != Reference::None) {
-            std::snprintf(ref, sizeof ref, "%.2f", StatsOf(f.references).median);
-            std::snprintf(ratio, sizeof ratio, "%.2f", MedianRatio(f));
-        }
-        if (f.reference == Reference::Reads && !f.reads.empty())
-            std::snprintf(reads, sizeof reads, "%zu/%zu", f.reads.back(), f.shownReads.back());
-        std::printf("  %-32s %4zu %8.2f %17s %8.2f %7.2f %9s %7s %13s", f.name, f.totals.size(), total.median, range,
-                    StatsOf(f.reading).median, StatsOf(f.paints).median, ref, ratio, reads);
-        if (aims && f.aim > 0) {
-            const bool met = total.median < f.aim && (!f.aimRatio || MedianRatio(f) <= 2.0);
-            std::printf("  < %.0f%s: %s", f.aim, f.aimRatio ? ", <= 2x" : "", met ? "met" : "NOT met");
-        }
-        std::printf("\n");
-    }
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
 }
 
-// The first contender's medians against each other's, side by side.
-void PrintComparison(const std::vector<Contender>& contenders) {
-    std::printf("\n  %-32s", "median ms");
-    for (const Contender& c : contenders) std::printf(" %12s", c.label.c_str());
-    std::printf(" %12s\n", "first/last");
-    for (size_t row = 0; row < contenders[0].figures.rows.size(); ++row) {
-        const Figure& first = contenders[0].figures.rows[row];
-        if (first.totals.empty()) continue;
-        std::printf("  %-32s", first.name);
-        for (const Contender& c : contenders) std::printf(" %12.2f", StatsOf(c.figures.rows[row].totals).median);
-        const double last = StatsOf(contenders.back().figures.rows[row].totals).median;
-        std::printf(" %12.2f\n", StatsOf(first.totals).median / last);
+// One markdown table per document: every contender's medians and read counts,
+// and the last one's spread, reading, paint, reference and ratio.
+void PrintTable(const DocumentSpec& spec, const std::vector<Contender>& contenders, bool aims) {
+    const Contender& last = contenders.back();
+    std::printf("\n#### %s\n\n| step |", spec.Name().c_str());
+    for (const Contender& c : contenders) std::printf(" %s |", c.label.c_str());
+    std::printf(" min..max | reading | paint | reference | ratio |");
+    for (const Contender& c : contenders) std::printf(" reads %s |", c.label.c_str());
+    std::printf(" shown |%s\n|---|", aims ? " aim |" : "");
+    for (size_t i = 0; i < 2 * contenders.size() + 6 + (aims ? 1 : 0); ++i) std::printf("---:|");
+    std::printf("\n");
+    for (size_t row = 0; row < last.figures.rows.size(); ++row) {
+        const Figure& f = last.figures.rows[row];
+        if (f.totals.empty()) continue;
+        const bool reads = f.reference == Reference::Reads;
+        const Stats total = StatsOf(f.totals);
+        std::printf("| %s |", f.name);
+        for (const Contender& c : contenders) std::printf(" %s |", Number(StatsOf(c.figures.rows[row].totals).median).c_str());
+        std::printf(" %s..%s | %s | %s |", Number(total.min).c_str(), Number(total.max).c_str(),
+                    Number(StatsOf(f.reading).median).c_str(), Number(StatsOf(f.paints).median).c_str());
+        if (f.reference == Reference::None)
+            std::printf(" | |");
+        else
+            std::printf(" %s | %s |", Number(StatsOf(f.references).median).c_str(), Number(MedianRatio(f)).c_str());
+        for (const Contender& c : contenders) {
+            const Figure& g = c.figures.rows[row];
+            if (reads && !g.reads.empty())
+                std::printf(" %zu |", g.reads.back());
+            else
+                std::printf(" |");
+        }
+        if (reads && !f.shownReads.empty())
+            std::printf(" %zu |", f.shownReads.back());
+        else
+            std::printf(" |");
+        if (aims) {
+            if (f.aim > 0) {
+                const bool met = total.median < f.aim && (!f.aimRatio || MedianRatio(f) <= 2.0);
+                std::printf(" < %.0f%s: %s |", f.aim, f.aimRatio ? ", <= 2x" : "", met ? "met" : "**not met**");
+            } else {
+                std::printf(" |");
+            }
+        }
+        std::printf("\n");
     }
 }
 
@@ -566,7 +586,10 @@ int main(int argc, char** argv) {
     }
     std::printf("%d dialogs per document and plug-in:", repetitions);
     for (const Contender& c : contenders) std::printf(" %s", c.label.c_str());
-    std::printf("\nreads/shown: the host's readPixels calls in the step's last run / one per shown row and plane\n");
+    std::printf("\nMedians in ms of each step with its forced repaint; for %s also the spread, the time inside\n"
+                "the host's readPixels and the repaint's, the reference's median and the median ratio of step\n"
+                "to reference; reads: the host's readPixels calls in the step, shown: one per shown row and plane.\n",
+                contenders.back().label.c_str());
     int32_t largest = 0;
     for (const DocumentSpec& spec : *documents) largest = std::max(largest, spec.side);
 
@@ -585,9 +608,7 @@ int main(int argc, char** argv) {
             for (Contender& c : contenders)
                 if (!TimeOneDialog(host, c)) return 1;
         SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_ownerProc));
-        for (Contender& c : contenders)
-            PrintFigures(spec.Name() + ", " + c.label, c.figures, spec.side == largest);
-        if (contenders.size() > 1) PrintComparison(contenders);
+        PrintTable(spec, contenders, spec.side == largest);
     }
     return 0;
 }
