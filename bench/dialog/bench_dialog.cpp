@@ -517,7 +517,8 @@ void PrintTable(const DocumentSpec& spec, const std::vector<Contender>& contende
         const bool reads = f.reference == Reference::Reads;
         const Stats total = StatsOf(f.totals);
         std::printf("| %s |", f.name);
-        for (const Contender& c : contenders) std::printf(" %s |", Number(StatsOf(c.figures.rows[row].totals).median).c_str());
+        for (const Contender& c : contenders)
+            std::printf(" %s |", Number(StatsOf(c.figures.rows[row].totals).median).c_str());
         std::printf(" %s..%s | %s | %s |", Number(total.min).c_str(), Number(total.max).c_str(),
                     Number(StatsOf(f.reading).median).c_str(), Number(StatsOf(f.paints).median).c_str());
         if (f.reference == Reference::None)

@@ -40,7 +40,8 @@ struct FakeHost {
             r.bottom > document.bottom || r.left >= r.right || r.top >= r.bottom)
             return false;
         for (int32_t y = r.top; y < r.bottom; ++y)
-            for (int32_t x = r.left; x < r.right; ++x) into[int64_t(y - r.top) * pitch + (x - r.left)] = SampleAt(channel, x, y);
+            for (int32_t x = r.left; x < r.right; ++x)
+                into[int64_t(y - r.top) * pitch + (x - r.left)] = SampleAt(channel, x, y);
         return true;
     }
 };
@@ -60,7 +61,8 @@ void ReadByTiles(const PreviewState& preview, const ThumbBuffers& buffers, FakeH
             if (dy < 0 || dy >= h) continue;
             for (int64_t x = tile.left; x < tile.right; x += s) {
                 const int64_t dx = (x - view.left) / s;
-                if (dx >= 0 && dx < w) plane[dy * rowBytes + dx] = tileBuffer[(y - tile.top) * kTileSize + (x - tile.left)];
+                if (dx >= 0 && dx < w)
+                    plane[dy * rowBytes + dx] = tileBuffer[(y - tile.top) * kTileSize + (x - tile.left)];
             }
         }
     };
@@ -73,7 +75,8 @@ void ReadByTiles(const PreviewState& preview, const ThumbBuffers& buffers, FakeH
             for (int32_t i = 0; i < std::min(buffers.Channels, thumb.ThumbPlanes); ++i)
                 if (host.Read(i, tile, tileBuffer.data(), kTileSize))
                     sample(tile, buffers.Pixels + int64_t(i) * thumb.ThumbPlaneBytes, thumb.ThumbRowBytes);
-            if (buffers.HasTransparency && buffers.Mask && host.Read(kMaskChannel, tile, tileBuffer.data(), kTileSize))
+            if (buffers.HasTransparency && buffers.Mask &&
+                host.Read(kMaskChannel, tile, tileBuffer.data(), kTileSize))
                 sample(tile, buffers.Mask, thumb.MaskRowBytes);
         }
     }

@@ -6,7 +6,8 @@
 // host calls, the device contexts and the messages:
 //  - Initialisation: SetupPreviewScale (write InputRateFor(FitScale) into the
 //    host record, allocate the tile buffer and the buffers Thumb asks for, then
-//    SetViewToDocument), FillThumbnail with a row reader over readPixelsProc,
+//    SetViewToDocument), ReadThumbnail (ui/preview_source.h: FillThumbnail
+//    over readPixelsProc, or the sampled input through advanceState),
 //    ThumbnailDisplayFor for displayPixels, CurrentZoom for the label and
 //    buttons, and PlaceGripsHook as the layout's grip hook (GripContext = the
 //    PreviewState). Teardown frees the buffers and sets inputRate back to 1.0.

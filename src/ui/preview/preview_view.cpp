@@ -187,11 +187,15 @@ void SampleRow(const std::vector<Sample>& columns, const Strip& strip, const uin
 
 }  // namespace
 
+void GroundThumbnail(const PreviewState& preview, const ThumbBuffers& buffers) {
+    if (buffers.Pixels) std::memset(buffers.Pixels, kThumbGround, size_t(preview.Thumb.PixelBytes()));
+    if (buffers.Mask) std::memset(buffers.Mask, 255, size_t(preview.Thumb.MaskBytes));
+}
+
 void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers, const RowReader& readRow) {
     const ThumbLayout& thumb = preview.Thumb;
     if (!buffers.Pixels || !buffers.TileBuffer || !preview.HasView) return;
-    std::memset(buffers.Pixels, kThumbGround, size_t(thumb.PixelBytes()));
-    if (buffers.Mask) std::memset(buffers.Mask, 255, size_t(thumb.MaskBytes));
+    GroundThumbnail(preview, buffers);
 
     const VRect& view = preview.ViewRect;
     const int32_t s = preview.ZoomScale;

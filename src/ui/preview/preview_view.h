@@ -75,7 +75,10 @@ struct ThumbBuffers {
     bool HasTransparency = false;
 };
 
-// Grounds the buffers (192, mask 255) and fills them with what the view
+// The buffers' ground: 192 in every plane, the mask opaque (255).
+void GroundThumbnail(const PreviewState& preview, const ThumbBuffers& buffers);
+
+// Grounds the buffers and fills them with what the view
 // shows: every ZoomScale-th document pixel along each axis, counted afresh
 // from each 128-pixel tile's corner, the later tile winning where two land on
 // one thumbnail pixel. Only the winning rows are read, in strips; where a

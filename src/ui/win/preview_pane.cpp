@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "plugin/host_procs.h"
 #include "plugin/record_rects.h"
 #include "ui/dialog_ids.h"
 #include "ui/main_dialog.h"
@@ -11,6 +10,7 @@
 #include "ui/preview/preview_mouse.h"
 #include "ui/preview/preview_overlay.h"
 #include "ui/preview/preview_view.h"
+#include "ui/preview_source.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -96,43 +96,17 @@ bool PreviewPane::SetupPreview() {
 }
 
 bool PreviewPane::FetchThumbnail() {
-    if (!pixels_ || !preview_.HasView) return false;
+    if (!pixels_ || !preview_.HasView || !state_->Host) return false;
     ThumbBuffers buffers;
     buffers.Pixels = pixels_;
     buffers.Mask = mask_;
     if (RestoreKept(kept_, preview_, buffers)) return true;
     buffers.TileBuffer = static_cast<uint8_t*>(tileBuffer_.Lock());
     if (!buffers.TileBuffer) return false;
-    const host::ReadImageDocumentDesc* document = state_->Host ? state_->Host->documentInfo : nullptr;
-    if (document) {
-        for (const host::ReadChannelDesc* c = document->mergedCompositeChannels; c; c = c->next)
-            ++buffers.Channels;
-        buffers.HasTransparency = document->mergedTransparency != nullptr;
-    }
-    FillThumbnail(preview_, buffers, [this](int32_t channel, const host::VRect& row, uint8_t* into) {
-        return ReadRow(channel, row, into);
-    });
+    const bool read = ReadThumbnail(*state_->Host, preview_, buffers);
     tileBuffer_.Unlock();
-    KeepIfFitting(kept_, preview_, buffers);
+    if (read) KeepIfFitting(kept_, preview_, buffers);
     return true;
-}
-
-bool PreviewPane::ReadRow(int32_t channel, const host::VRect& row, uint8_t* samples) const {
-    const host::FilterRecord* host = state_->Host;
-    const host::ChannelPortProcs* ports = host ? host->channelPortProcs : nullptr;
-    const host::ReadImageDocumentDesc* document = host ? host->documentInfo : nullptr;
-    if (!document || !ports || !HasProc(ports, ports->numChannelPortProcs, &host::ChannelPortProcs::readPixelsProc))
-        return false;
-    const host::ReadChannelDesc* desc = document->mergedTransparency;
-    if (channel != kMaskChannel) {
-        desc = document->mergedCompositeChannels;
-        for (int32_t i = 0; desc && i < channel; ++i) desc = desc->next;
-    }
-    if (!desc) return false;
-    const host::PSScaling scaling{row, row};
-    const host::PixelMemoryDesc memory{samples, (row.right - row.left) * 8, 8, 0, 8};
-    host::VRect wrote{};
-    return ports->readPixelsProc(desc->port, &scaling, &row, &memory, &wrote) == host::noErr;
 }
 
 void PreviewPane::Release() {

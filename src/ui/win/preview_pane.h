@@ -60,7 +60,6 @@ public:
 private:
     bool SetupPreview();
     bool FetchThumbnail();
-    bool ReadRow(int32_t channel, const host::VRect& row, uint8_t* samples) const;
     void ShowThumbnail(HDC dc) const;
     void BlitThumbnail(HDC dc) const;
     void DrawBandsAndRulers(HDC dc, HPEN guidePen) const;
