@@ -408,7 +408,7 @@ void Session::Play(DialogUser& user) {
 
 // ---- the documents and the plug-ins ---------------------------------------------------
 
-struct DocumentSpec {
+struct DocumentKind {
     int32_t side;
     int depth;
     std::string Name() const {
@@ -416,33 +416,33 @@ struct DocumentSpec {
     }
 };
 
-std::optional<std::vector<DocumentSpec>> ParseDocuments(const std::string& list) {
-    std::vector<DocumentSpec> specs;
+std::optional<std::vector<DocumentKind>> ParseDocuments(const std::string& list) {
+    std::vector<DocumentKind> kinds;
     for (size_t at = 0; at <= list.size();) {
         const size_t comma = std::min(list.find(',', at), list.size());
         const std::string item = list.substr(at, comma - at);
-        DocumentSpec spec{std::atoi(item.c_str()), 8};
-        if (const size_t x = item.find('x'); x != std::string::npos) spec.depth = std::atoi(item.c_str() + x + 1);
-        if (spec.side < 64 || !hosting::IsSupportedDepth(spec.depth)) return std::nullopt;
-        specs.push_back(spec);
+        DocumentKind kind{std::atoi(item.c_str()), 8};
+        if (const size_t x = item.find('x'); x != std::string::npos) kind.depth = std::atoi(item.c_str() + x + 1);
+        if (kind.side < 64 || !hosting::IsSupportedDepth(kind.depth)) return std::nullopt;
+        kinds.push_back(kind);
         at = comma + 1;
     }
-    return specs;
+    return kinds;
 }
 
 // Diagonal bands of colour, half transparent in squares.
-hosting::Document MakeDocument(const DocumentSpec& spec) {
-    hosting::Document document(spec.side, spec.side, hosting::ColourMode::RgbAlpha, spec.depth,
+hosting::Document MakeDocument(const DocumentKind& kind) {
+    hosting::Document document(kind.side, kind.side, hosting::ColourMode::RgbAlpha, kind.depth,
                                hosting::Samples::Unset);
-    for (int32_t y = 0; y < spec.side; ++y) {
+    for (int32_t y = 0; y < kind.side; ++y) {
         uint8_t* at = document.Row(y);
-        for (int32_t x = 0; x < spec.side; ++x) {
+        for (int32_t x = 0; x < kind.side; ++x) {
             const uint8_t values[4] = {uint8_t((x + y) / 40), uint8_t(x / 40), uint8_t(y / 40),
                                        uint8_t((x / 500 + y / 500) % 2 ? 255 : 128)};
             for (uint8_t value : values) {
-                if (spec.depth == 8) {
+                if (kind.depth == 8) {
                     *at = value;
-                } else if (spec.depth == 16) {
+                } else if (kind.depth == 16) {
                     const uint16_t v = uint16_t(hosting::FromEightBit(value, 16));
                     std::memcpy(at, &v, sizeof v);
                 } else {
@@ -502,9 +502,9 @@ std::string Number(double value) {
 
 // One markdown table per document: every contender's medians and read counts,
 // and the last one's spread, reading, paint, reference and ratio.
-void PrintTable(const DocumentSpec& spec, const std::vector<Contender>& contenders, bool aims) {
+void PrintTable(const DocumentKind& kind, const std::vector<Contender>& contenders, bool aims) {
     const Contender& last = contenders.back();
-    std::printf("\n#### %s\n\n| step |", spec.Name().c_str());
+    std::printf("\n#### %s\n\n| step |", kind.Name().c_str());
     for (const Contender& c : contenders) std::printf(" %s |", c.label.c_str());
     std::printf(" min..max | reading | paint | reference | ratio |");
     for (const Contender& c : contenders) std::printf(" reads %s |", c.label.c_str());
@@ -561,15 +561,15 @@ int main(int argc, char** argv) {
         if (!value) {
             usage = true;
         } else if (option == "--plugin") {
-            const std::string spec = value;
-            const size_t equals = spec.find('=');
-            const std::string path = equals == std::string::npos ? spec : spec.substr(equals + 1);
+            const std::string named = value;
+            const size_t equals = named.find('=');
+            const std::string path = equals == std::string::npos ? named : named.substr(equals + 1);
             auto loaded = hosting::LoadPluginFile(path);
             if (!loaded.ok()) {
                 std::fprintf(stderr, "%s\n", loaded.error.c_str());
                 return 1;
             }
-            contenders.push_back({equals == std::string::npos ? path : spec.substr(0, equals), loaded.value, {}});
+            contenders.push_back({equals == std::string::npos ? path : named.substr(0, equals), loaded.value, {}});
         } else if (option == "--repetitions") {
             repetitions = std::max(1, std::atoi(value));
         } else if (option == "--documents") {
@@ -579,7 +579,7 @@ int main(int argc, char** argv) {
         }
         ++i;
     }
-    const std::optional<std::vector<DocumentSpec>> documents = ParseDocuments(documentList);
+    const std::optional<std::vector<DocumentKind>> documents = ParseDocuments(documentList);
     if (usage || contenders.empty() || !documents) {
         std::fprintf(stderr, "usage: gridsmith-bench-dialog --plugin [LABEL=]PATH... [--repetitions N]"
                              " [--documents LIST]\n");
@@ -592,11 +592,11 @@ int main(int argc, char** argv) {
                 "to reference; reads: the host's readPixels calls in the step, shown: one per shown row and plane.\n",
                 contenders.back().label.c_str());
     int32_t largest = 0;
-    for (const DocumentSpec& spec : *documents) largest = std::max(largest, spec.side);
+    for (const DocumentKind& kind : *documents) largest = std::max(largest, kind.side);
 
-    for (const DocumentSpec& spec : *documents) {
+    for (const DocumentKind& kind : *documents) {
         std::fflush(stdout);
-        hosting::Document document = MakeDocument(spec);
+        hosting::Document document = MakeDocument(kind);
         hosting::FilterHost host(document);
         host::ChannelPortProcs* ports = host.Ports().Procs();
         g_readPixels = ports->readPixelsProc;
@@ -609,7 +609,7 @@ int main(int argc, char** argv) {
             for (Contender& c : contenders)
                 if (!TimeOneDialog(host, c)) return 1;
         SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_ownerProc));
-        PrintTable(spec, contenders, spec.side == largest);
+        PrintTable(kind, contenders, kind.side == largest);
     }
     return 0;
 }

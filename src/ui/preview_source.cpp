@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "plugin/host_procs.h"
-#include "plugin/record_rects.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -109,16 +108,16 @@ bool RequestInput(host::FilterRecord& r, const host::VRect& band) {
     return true;
 }
 
-// Stores one delivered band: sampled pixel (u, v) is document pixel (u s, v s),
-// shown at the thumbnail column and row that pixel maps to.
+// Stores one delivered band, its planes interleaved per pixel (the layout
+// asked for): sampled pixel (u, v) is document pixel (u s, v s), shown at the
+// thumbnail column and row that pixel maps to.
 void SampleBand(const host::FilterRecord& r, const PreviewState& preview, const host::VRect& band,
                 const ThumbBuffers& buffers, int32_t channels, int32_t transparencyPlane) {
     const ThumbLayout& thumb = preview.Thumb;
     const VRect& view = preview.ViewRect;
     const int64_t s = preview.ZoomScale;
-    const int32_t sampleBytes = r.depth / 8;
-    const int64_t columnStep = r.inColumnBytes > 0 ? r.inColumnBytes : int64_t(r.planes) * sampleBytes;
-    const int64_t planeStep = r.inPlaneBytes > 0 ? r.inPlaneBytes : sampleBytes;
+    const int32_t planeStep = r.depth / 8;
+    const int64_t columnStep = int64_t(r.planes) * planeStep;
     const auto* data = static_cast<const uint8_t*>(r.inData);
     for (int64_t v = band.top; v < band.bottom; ++v) {
         const int64_t dy = (v * s - view.top) / s;
@@ -158,7 +157,9 @@ bool ReadSampledInput(host::FilterRecord& r, const PreviewState& preview, const 
     for (int64_t top = area.top; top < area.bottom; top += bandRows) {
         const host::VRect band{int32_t(top), area.left, int32_t(std::min<int64_t>(top + bandRows, area.bottom)),
                                area.right};
-        if (!RequestInput(r, band) || r.advanceState() != host::noErr || !r.inData) {
+        const bool delivered = RequestInput(r, band) && r.advanceState() == host::noErr && r.inData &&
+                               r.inRowBytes >= rowBytes;
+        if (!delivered) {
             GroundThumbnail(preview, buffers);
             return false;
         }

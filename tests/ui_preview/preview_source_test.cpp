@@ -161,6 +161,15 @@ TEST(PreviewSource, WhereTheRateDoesNotDivide128TheGridsPartAtTheSeams) {
     EXPECT_EQ(host.pixels[row + 60], red(180));
 }
 
+// An advanceState that answers with a row of 8 bytes, whatever was asked.
+host::FilterRecord* g_shortRowsRecord = nullptr;
+host::OSErr DeliverShortRows() {
+    static uint8_t row[8];
+    g_shortRowsRecord->inData = row;
+    g_shortRowsRecord->inRowBytes = sizeof row;
+    return host::noErr;
+}
+
 // A small maxSpace splits the request into bands, each within it, for the
 // same picture; less than one row, or a host that refuses, leaves the ground.
 TEST(PreviewSource, BandsStayWithinMaxSpaceAndARefusalLeavesTheGround) {
@@ -185,6 +194,12 @@ TEST(PreviewSource, BandsStayWithinMaxSpaceAndARefusalLeavesTheGround) {
 
     r.maxSpace = 1 << 30;
     h.host.Input().FailWith(host::memFullErr);
+    EXPECT_TRUE(h.Read(PictureSource::SampledInput, false).IsGround());
+
+    // Rows shorter than the band's pixels are not read past their end.
+    h.host.Input().FailWith(host::noErr);
+    g_shortRowsRecord = &r;
+    r.advanceState = &DeliverShortRows;
     EXPECT_TRUE(h.Read(PictureSource::SampledInput, false).IsGround());
 
     r.samplingSupport = 0;

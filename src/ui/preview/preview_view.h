@@ -78,12 +78,12 @@ struct ThumbBuffers {
 // The buffers' ground: 192 in every plane, the mask opaque (255).
 void GroundThumbnail(const PreviewState& preview, const ThumbBuffers& buffers);
 
-// Grounds the buffers and fills them with what the view
-// shows: every ZoomScale-th document pixel along each axis, counted afresh
-// from each 128-pixel tile's corner, the later tile winning where two land on
-// one thumbnail pixel. Only the winning rows are read, in strips; where a
-// strip is refused, the row an earlier tile sampled there stands in, or the
-// ground stays. Does nothing without pixels or a tile buffer.
+// Grounds the buffers and fills them with what the view shows: every
+// ZoomScale-th document pixel along each axis, counted afresh from each
+// 128-pixel tile's corner, the later tile winning where two land on one
+// thumbnail pixel. Only the winning rows are read, in strips; where a strip
+// is refused, the row an earlier tile sampled there stands in, or the ground
+// stays. Does nothing without pixels or a tile buffer.
 void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers, const RowReader& readRow);
 
 // The picture read at the fitting zoom, kept so that zooming back out to it
