@@ -1,8 +1,8 @@
 // Times the live preview's portable steps, each against a reference timed in
 // the same repetition so that both share the machine's load of the moment:
 //  - the thumbnail of a 10000 x 10000 RGBA document at the fit scale, read in
-//    tiles from an in-memory planar document (the host's readPixels), against
-//    the same tile reads without the sampling;
+//    row strips from an in-memory planar document (the host's readPixels),
+//    against the same row reads without the sampling;
 //  - a pan step (PanStep, ComposePanFrame and its blits copied row by row
 //    between two 32-bit surfaces), against one copy of the whole preview area;
 //  - a grip-drag step on a 100 x 100 table, against one LayoutTable of it;
@@ -102,17 +102,14 @@ struct PlanarDocument {
 
     VRect Bounds() const { return {0, 0, height, width}; }
 
-    // Copies one tile of a channel into a buffer of kTileSize bytes per row, as
-    // readPixels does; the transparency is the last plane.
-    bool ReadTile(int32_t channel, const VRect& tile, uint8_t* into) const {
+    // Copies one row strip of a channel, as readPixels does; the transparency
+    // is the last plane.
+    bool ReadRow(int32_t channel, const VRect& row, uint8_t* into) const {
         const int32_t plane = channel == kMaskChannel ? kDocumentPlanes - 1 : channel;
-        if (plane < 0 || plane >= kDocumentPlanes || tile.left < 0 || tile.top < 0 ||
-            tile.right > width || tile.bottom > height || tile.right - tile.left > kTileSize ||
-            tile.bottom - tile.top > kTileSize)
+        if (plane < 0 || plane >= kDocumentPlanes || row.left < 0 || row.top < 0 || row.right > width ||
+            row.bottom != row.top + 1 || row.top >= height || row.right - row.left > kStripSamples)
             return false;
-        for (int32_t y = tile.top; y < tile.bottom; ++y)
-            std::memcpy(into + size_t(y - tile.top) * kTileSize, bytes.data() + Offset(plane, y) + tile.left,
-                        size_t(tile.right - tile.left));
+        std::memcpy(into, bytes.data() + Offset(plane, row.top) + row.left, size_t(row.right - row.left));
         return true;
     }
 };
@@ -183,25 +180,25 @@ struct Case {
     double aim = 0;  // microseconds; 0 when the issue sets none
 };
 
-bool BenchThumbnail(const PlanarDocument& document, int repetitions, Case& row, size_t& tileReads) {
+bool BenchThumbnail(const PlanarDocument& document, int repetitions, Case& row, size_t& rowReads) {
     PreviewState preview;
     if (!OpenPreview(preview, document)) return false;
     std::vector<uint8_t> pixels(size_t(preview.Thumb.PixelBytes()));
     std::vector<uint8_t> mask(size_t(preview.Thumb.MaskBytes));
-    std::vector<uint8_t> tile(size_t(kTileSize) * kTileSize);
+    std::vector<uint8_t> tile(kStripSamples);
     const ThumbBuffers buffers{pixels.data(), mask.data(), tile.data(), kColourChannels, true};
 
     // The reads FillThumbnail asks for, replayed as the reference.
     std::vector<std::pair<int32_t, VRect>> reads;
     FillThumbnail(preview, buffers, [&](int32_t channel, const VRect& rect, uint8_t* into) {
         reads.emplace_back(channel, rect);
-        return document.ReadTile(channel, rect, into);
+        return document.ReadRow(channel, rect, into);
     });
-    tileReads = reads.size();
+    rowReads = reads.size();
     if (reads.empty()) return false;
 
-    const TileReader reader = [&](int32_t channel, const VRect& rect, uint8_t* into) {
-        return document.ReadTile(channel, rect, into);
+    const RowReader reader = [&](int32_t channel, const VRect& rect, uint8_t* into) {
+        return document.ReadRow(channel, rect, into);
     };
     row.figures = Compare(
         repetitions, 1,
@@ -213,7 +210,7 @@ bool BenchThumbnail(const PlanarDocument& document, int repetitions, Case& row, 
             for (const auto& [channel, rect] : reads) reader(channel, rect, tile.data());
             g_sink = g_sink + tile[tile.size() / 2];
         });
-    std::printf("thumbnail: FitScale %d, ThumbRect %d x %d, %zu tiles x %d channels = %zu reads\n",
+    std::printf("thumbnail: FitScale %d, ThumbRect %d x %d, %zu rows x %d channels = %zu reads\n",
                 preview.FitScale, preview.ThumbWidth(), preview.ThumbHeight(),
                 reads.size() / kDocumentPlanes, kDocumentPlanes, reads.size());
     return true;
@@ -327,13 +324,13 @@ int main(int argc, char** argv) {
     std::printf("preparing a %d x %d RGBA 8-bit planar document...\n", kDocumentSide, kDocumentSide);
     PlanarDocument document(kDocumentSide, kDocumentSide);
 
-    Case thumbnail{"thumbnail: FillThumbnail (portable part)", "ref: the same tile reads, no sampling", {}};
+    Case thumbnail{"thumbnail: FillThumbnail (portable part)", "ref: the same row reads, no sampling", {}};
     Case pan{"pan step: PanStep + ComposePanFrame + blits", "ref: one copy of the whole preview area", {}, 1000};
     Case grip{"grip step: DragGripStep, 100 x 100", "ref: one LayoutTable of the table", {}, 1000};
     Case refresh{"refresh: LayoutTable + grips, outline, rulers", "ref: LayoutTable without grips", {}, 2000};
 
-    size_t tileReads = 0;
-    if (!BenchThumbnail(document, repetitions, thumbnail, tileReads)) {
+    size_t rowReads = 0;
+    if (!BenchThumbnail(document, repetitions, thumbnail, rowReads)) {
         std::printf("the thumbnail could not be set up\n");
         return 1;
     }
@@ -355,11 +352,10 @@ int main(int argc, char** argv) {
     std::printf("%-44s %10s %10s %10s %9s  %s\n", "figure", "median us", "min us", "max us", "ratio",
                 "aim");
     for (const Case* row : {&thumbnail, &pan, &grip, &refresh}) PrintRow(*row);
-    // Every tile is read once per channel and once for the transparency.
-    const double tiles = double(tileReads) / kDocumentPlanes;
-    std::printf("\nthumbnail per 128 x 128 tile (%d reads): %.2f us with the sampling, %.2f us for the"
-                " copies alone\n",
-                kDocumentPlanes, thumbnail.figures.subject.median / tiles,
-                thumbnail.figures.reference.median / tiles);
+    // Every row is read once per channel and once for the transparency.
+    const double rows = double(rowReads) / kDocumentPlanes;
+    std::printf("\nthumbnail per row (%d reads): %.2f us with the sampling, %.2f us for the copies alone\n",
+                kDocumentPlanes, thumbnail.figures.subject.median / rows,
+                thumbnail.figures.reference.median / rows);
     return 0;
 }

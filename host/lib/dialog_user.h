@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace gridsmith::hosting {
@@ -89,6 +90,10 @@ public:
     virtual bool Capture(const std::string& pngPath) = 0;
     // The dialog has closed.
     virtual bool WaitForClose() = 0;
+
+    // Runs `work` on the dialog's own thread with its window handle, between
+    // steps: to look at what the host recorded there, or to time a step.
+    virtual bool RunOnDialog(const std::function<void(intptr_t dialog)>& work) = 0;
 
     virtual void Fail(const std::string& why) = 0;
 };

@@ -75,7 +75,7 @@ FilterHost* FilterHost::active_ = nullptr;
 
 FilterHost::FilterHost(Document& document)
     : previous_(active_), document_(document), ports_(document), documentInfo_(document, ports_),
-      hooks_(window_.Handle()), record_(new host::FilterRecord) {
+      hooks_(window_.Handle()), input_(document), record_(new host::FilterRecord) {
     // Zero every byte of the full published record, padding included.
     std::memset(static_cast<void*>(record_.get()), 0, sizeof(host::FilterRecord));
     platformData_.hwnd = window_.Handle();
@@ -99,7 +99,6 @@ void FilterHost::FillRecord() {
     r.wholeSize = r.imageSize;
     r.planes = int16_t(document_.Planes());
     r.filterRect = Clamp16(bigDocument_.filterRect32);
-    r.maxSpace = kMaxSpace;
     r.hostSig = host::FourCC("8BIM");
     r.imageMode = HostImageMode(document_.Mode(), document_.Depth());
     r.imageHRes = r.imageVRes = 72 * kFixedOne;
@@ -107,7 +106,6 @@ void FilterHost::FillRecord() {
     r.bufferProcs = buffers_.Procs();
     r.handleProcs = handles_.Procs();
     r.filterCase = FilterCase(document_.Mode(), false);
-    r.samplingSupport = 1;
     r.inputRate = kFixedOne;
     r.maskRate = kFixedOne;
     r.outputPadding = r.inputPadding = r.maskPadding = -3;  // out-of-bounds requests are errors
@@ -131,6 +129,10 @@ void FilterHost::OfferServices(const RunOptions& options) {
     hooks_.SetOffered(options.offerUIHooks);
     buffers_.RefuseSize(options.refuseTileBuffer ? kPreviewTileBytes : 0);
     r.colorServices = options.offerColourServices ? &ColourServicesProc : nullptr;
+    r.advanceState = options.offerAdvanceState ? &AdvanceStateProc : nullptr;
+    r.samplingSupport = options.samplingSupport;
+    input_.FailWith(options.advanceStateError);
+    r.maxSpace = options.maxSpace > 0 ? options.maxSpace : kMaxSpace;
 }
 
 std::string FilterHost::Select(const host::VRect& area) {
@@ -169,6 +171,7 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
     ports_.ClearReads();
     display_.ClearCalls();
     hooks_.ClearRecords();
+    input_.Clear();
     cancelAfterTiles_ = options.cancelAfterTiles;
     tilesDone_ = 0;
     runOptions_ = &options;
@@ -183,6 +186,7 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
     AppendFrom(buffers_.Misuses(), bufferMisuses, report.hostErrors);
     AppendFrom(handles_.Misuses(), handleMisuses, report.hostErrors);
     AppendFrom(hooks_.Misuses(), 0, report.hostErrors);
+    AppendFrom(input_.Misuses(), 0, report.hostErrors);
     if (!hooks_.Balanced())
         report.hostErrors.push_back("the UIHooks suite was acquired " + std::to_string(hooks_.Acquires()) +
                                     " times and released " + std::to_string(hooks_.Releases()) + " times");
@@ -284,6 +288,11 @@ host::Boolean FilterHost::AbortProc() {
 }
 
 void FilterHost::ProgressProc(int32_t, int32_t) {}
+
+host::OSErr FilterHost::AdvanceStateProc() {
+    FilterHost* host = active_;
+    return host ? host->input_.Serve(*host->record_) : host::paramErr;
+}
 
 host::OSErr FilterHost::ColourServicesProc(host::ColorServicesInfo* info) {
     FilterHost* host = active_;

@@ -17,6 +17,7 @@
 #include "host/lib/document.h"
 #include "host/lib/document_info.h"
 #include "host/lib/handle_suite.h"
+#include "host/lib/input_sampling.h"
 #include "host/lib/owner_window.h"
 #include "host/lib/plugin.h"
 #include "host/lib/ui_hooks.h"
@@ -40,6 +41,13 @@ struct RunOptions {
     bool offerBasicSuite = true;     // sSPBasic
     bool offerUIHooks = true;        // the UIHooks suite through sSPBasic
     bool refuseTileBuffer = false;   // every buffer of kPreviewTileBytes fails to allocate
+    // advanceState, serving input at the record's inputRate (InputSampling):
+    // left out, or failing with `advanceStateError` when that is not noErr;
+    // samplingSupport as the host announces it (0 none, 1 integral steps).
+    bool offerAdvanceState = true;
+    host::OSErr advanceStateError = host::noErr;
+    uint8_t samplingSupport = 1;
+    int32_t maxSpace = 0;  // the record's maxSpace; 0 for this host's own (1 GiB)
     // Which byte of a pixel map displayPixels shows at the destination point.
     DisplayReading displayReading = DisplayReading::Published;
     // Called after each tile is written back into the document.
@@ -89,6 +97,7 @@ public:
     ChannelPorts& Ports() { return ports_; }
     PixelDisplay& Display() { return display_; }
     UIHooks& Hooks() { return hooks_; }
+    InputSampling& Input() { return input_; }
 
     // Restricts the run to `area` (a selection); empty when it lies inside
     // the document and has an area, else why not.
@@ -119,6 +128,7 @@ private:
     static host::Boolean AbortProc();
     static void ProgressProc(int32_t done, int32_t total);
     static host::OSErr ColourServicesProc(host::ColorServicesInfo* info);
+    static host::OSErr AdvanceStateProc();
 
     // Callbacks carry no context: they reach the most recently created host.
     static FilterHost* active_;
@@ -134,6 +144,7 @@ private:
     DocumentInfo documentInfo_;
     PixelDisplay display_;
     UIHooks hooks_;
+    InputSampling input_;
     std::unique_ptr<host::FilterRecord> record_;
     host::BigDocumentStruct bigDocument_{};
     intptr_t data_ = 0;  // the plug-in's data cell

@@ -574,6 +574,11 @@ bool ScriptedUser::Capture(const std::string& pngPath) {
     return written;
 }
 
+bool ScriptedUser::RunOnDialog(const std::function<void(intptr_t dialog)>& work) {
+    HWND dialog = Dialog();
+    return OnDialogThread([work, dialog] { work(reinterpret_cast<intptr_t>(dialog)); });
+}
+
 bool ScriptedUser::WaitForClose() {
     for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
         if (!IsWindow(Dialog())) return true;

@@ -62,6 +62,7 @@ public:
     bool AnswerFileDialog(const std::string& path) override;
     bool Capture(const std::string& pngPath) override;
     bool WaitForClose() override;
+    bool RunOnDialog(const std::function<void(intptr_t dialog)>& work) override;
     void Fail(const std::string& why) override;
 
     HWND Dialog() const { return dialog_.load(); }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -362,6 +363,81 @@ TEST(UIHooksSuite, SetsKnownCursorsByNameAndCountsAcquiresAndReleases) {
     EXPECT_EQ(cursors[2].result, kPSCursorError);
 }
 
+// ---- advanceState ------------------------------------------------------------------
+
+uint16_t SampleOf(const host::FilterRecord& r, int32_t u, int32_t v, int32_t plane, int32_t planes) {
+    uint16_t sample;
+    std::memcpy(&sample, static_cast<const uint8_t*>(r.inData) + v * r.inRowBytes + (u * planes + plane) * 2, 2);
+    return sample;
+}
+
+TEST(AdvanceState, DeliversEveryRateThPixelAtTheDocumentsDepthPlanesInterleaved) {
+    Document document(10, 8, ColourMode::GrayAlpha, 16);
+    for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 0; x < 10; ++x) {
+            document.SetSample(x, y, 0, x + 10 * y);
+            document.SetSample(x, y, 1, 1000 + x + 10 * y);
+        }
+    FilterHost host(document);
+    host::FilterRecord& r = host.Record();
+    r.inputRate = 2 << 16;
+    r.inRect = {1, 1, 3, 4};  // sampled rows 1..2 and columns 1..3: document rows 2, 4 and columns 2, 4, 6
+    r.inLoPlane = 0;
+    r.inHiPlane = 1;
+    ASSERT_EQ(r.advanceState(), host::noErr);
+    ASSERT_NE(r.inData, nullptr);
+    EXPECT_EQ(r.inRowBytes, 3 * 2 * 2);
+    EXPECT_EQ(SampleOf(r, 0, 0, 0, 2), 22);         // (2, 2)
+    EXPECT_EQ(SampleOf(r, 2, 1, 1, 2), 1000 + 46);  // (6, 4)
+
+    r.inputRate = int32_t(2.6 * 65536);  // rounded to 3
+    r.inRect = {0, 1, 1, 3};
+    r.inLoPlane = r.inHiPlane = 1;
+    ASSERT_EQ(r.advanceState(), host::noErr);
+    EXPECT_EQ(SampleOf(r, 1, 0, 0, 1), 1000 + 6);  // (6, 0)
+
+    r.samplingSupport = 0;  // the rate is ignored
+    ASSERT_EQ(r.advanceState(), host::noErr);
+    EXPECT_EQ(SampleOf(r, 1, 0, 0, 1), 1000 + 2);
+
+    const std::vector<InputRequest>& requests = host.Input().Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].rate, 2);
+    EXPECT_EQ(requests[0].bytes, 24);
+    EXPECT_EQ(requests[1].rate, 3);
+    EXPECT_EQ(requests[2].rate, 1);
+    EXPECT_TRUE(host.Input().Misuses().empty());
+}
+
+TEST(AdvanceState, RefusesWhatTheInterfaceDoesNotAllowAndFailsWhenTold) {
+    Document document(10, 8, ColourMode::Rgb, 8);
+    FilterHost host(document);
+    host::FilterRecord& r = host.Record();
+    r.inputRate = 2 << 16;
+    r.inLoPlane = 0;
+    r.inHiPlane = 2;
+    r.inRect = {0, 0, 4, 6};  // at rate 2 the image is 5 pixels wide
+    EXPECT_EQ(r.advanceState(), host::paramErr);
+    r.inRect = {0, 0, 4, 5};
+    r.inHiPlane = 3;
+    EXPECT_EQ(r.advanceState(), host::paramErr);
+    r.inHiPlane = 2;
+    r.outRect = {0, 0, 1, 1};
+    EXPECT_EQ(r.advanceState(), host::paramErr);
+    r.outRect = {};
+    r.bufferSpace = 100;
+    r.maxSpace = 100 + 59;  // 4 x 5 pixels of 3 bytes need 60
+    EXPECT_EQ(r.advanceState(), host::memFullErr);
+    EXPECT_EQ(r.inData, nullptr);
+    r.maxSpace = 100 + 60;
+    EXPECT_EQ(r.advanceState(), host::noErr);
+    EXPECT_NE(r.inData, nullptr);
+    host.Input().FailWith(host::memFullErr);
+    EXPECT_EQ(r.advanceState(), host::memFullErr);
+    EXPECT_EQ(host.Input().Requests().size(), 6u);
+    EXPECT_EQ(host.Input().Misuses().size(), 4u);  // the refusal asked for is none
+}
+
 // ---- reduced profiles and the run -------------------------------------------------------
 
 std::function<void(host::FilterRecord&)> g_atStart;
@@ -385,13 +461,16 @@ protected:
 
 TEST_F(Profiles, EachSwitchLeavesItsServiceOutForTheRun) {
     struct Seen {
-        bool info, ports, display, basic, hooksDisplay;
+        bool info, ports, display, basic, hooksDisplay, advance;
+        uint8_t sampling;
         host::SPErr hooks;
-        host::OSErr tile, layout;
+        host::OSErr tile, layout, advanced;
     } seen{};
     g_atStart = [&](host::FilterRecord& r) {
         seen = {r.documentInfo != nullptr, r.channelPortProcs != nullptr, r.displayPixels != nullptr,
-                r.sSPBasic != nullptr, false, kSPSuiteNotFoundError, 0, 0};
+                r.sSPBasic != nullptr, false, r.advanceState != nullptr, r.samplingSupport,
+                kSPSuiteNotFoundError, 0, 0, 0};
+        if (r.advanceState) seen.advanced = r.advanceState();  // nothing asked for: nothing delivered
         if (r.sSPBasic) {
             const void* suite = nullptr;
             seen.hooks = r.sSPBasic->AcquireSuite(host::kPSUIHooksSuite, 1, &suite);
@@ -407,17 +486,27 @@ TEST_F(Profiles, EachSwitchLeavesItsServiceOutForTheRun) {
     RunOptions full;
     full.callParameters = false;
     ASSERT_TRUE(host.Run(ProbePlugin(), full).Succeeded());
-    EXPECT_TRUE(seen.info && seen.ports && seen.display && seen.basic && seen.hooksDisplay);
+    EXPECT_TRUE(seen.info && seen.ports && seen.display && seen.basic && seen.hooksDisplay && seen.advance);
+    EXPECT_EQ(seen.sampling, 1);
+    EXPECT_EQ(seen.advanced, host::noErr);
     EXPECT_EQ(seen.hooks, kSPNoError);
     EXPECT_EQ(seen.tile, host::noErr);
 
+    RunOptions refusing = full;
+    refusing.samplingSupport = 0;
+    refusing.advanceStateError = host::memFullErr;
+    ASSERT_TRUE(host.Run(ProbePlugin(), refusing).Succeeded());
+    EXPECT_EQ(seen.sampling, 0);
+    EXPECT_EQ(seen.advanced, host::memFullErr);
+
     RunOptions reduced = full;
+    reduced.offerAdvanceState = false;
     reduced.offerDocumentInfo = false;
     reduced.offerDisplayPixels = false;
     reduced.offerUIHooks = false;
     reduced.refuseTileBuffer = true;
     ASSERT_TRUE(host.Run(ProbePlugin(), reduced).Succeeded());
-    EXPECT_FALSE(seen.info || seen.ports || seen.display);
+    EXPECT_FALSE(seen.info || seen.ports || seen.display || seen.advance);
     EXPECT_TRUE(seen.basic);
     EXPECT_EQ(seen.hooks, kSPSuiteNotFoundError);
     EXPECT_EQ(seen.tile, host::memFullErr);
@@ -429,7 +518,8 @@ TEST_F(Profiles, EachSwitchLeavesItsServiceOutForTheRun) {
 
     // The next full run offers everything again.
     ASSERT_TRUE(host.Run(ProbePlugin(), full).Succeeded());
-    EXPECT_TRUE(seen.info && seen.display && seen.hooksDisplay);
+    EXPECT_TRUE(seen.info && seen.display && seen.hooksDisplay && seen.advance);
+    EXPECT_EQ(seen.advanced, host::noErr);
     EXPECT_EQ(seen.tile, host::noErr);
 }
 
@@ -451,6 +541,17 @@ TEST_F(Profiles, ReportTheInputRateLeftAndAnUnreleasedHooksSuite) {
     report = host.Run(ProbePlugin(), options);
     EXPECT_TRUE(report.InputRateRestored());
     EXPECT_TRUE(report.Succeeded()) << report.Problem();
+
+    // An input request beyond the image is the plug-in's fault.
+    g_atStart = [](host::FilterRecord& r) {
+        r.bigDocumentData->inRect32 = {0, 0, 65, 64};
+        r.bigDocumentData->PluginUsing32BitCoordinates = 1;
+        r.advanceState();
+        r.bigDocumentData->inRect32 = {};
+    };
+    report = host.Run(ProbePlugin(), options);
+    ASSERT_EQ(report.hostErrors.size(), 1u);
+    EXPECT_NE(report.hostErrors[0].find("advanceState: inRect"), std::string::npos) << report.hostErrors[0];
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ struct FakeHost {
     std::vector<int32_t> refused;
     uint8_t maskValue = 10;
 
-    TileReader Reader() {
+    RowReader Reader() {
         return [this](int32_t channel, const VRect& tile, uint8_t* buffer) {
             tiles.push_back(tile);
             for (int32_t r : refused)
@@ -39,7 +39,7 @@ struct Thumbnail {
 
     Thumbnail(const PreviewState& preview, int32_t channels, bool transparency)
         : pixels(size_t(preview.Thumb.PixelBytes()), 0), mask(size_t(preview.Thumb.MaskBytes), 0),
-          tile(kTileSize * kTileSize) {
+          tile(kStripSamples) {
         buffers = {pixels.data(), mask.data(), tile.data(), channels, transparency};
     }
     uint8_t At(const PreviewState& preview, int plane, int c, int r) const {
@@ -162,7 +162,8 @@ TEST(PreviewThumbnail, ReadsOnlyInsideTheSelectionAndTheDocument) {
         EXPECT_GE(t.top, 100);
         EXPECT_LE(t.right, 500);
         EXPECT_LE(t.bottom, 400);
-        EXPECT_LE(t.right - t.left, kTileSize);
+        EXPECT_EQ(t.bottom - t.top, 1);
+        EXPECT_LE(t.right - t.left, kStripSamples);
     }
     EXPECT_EQ(thumb.At(f.preview, 0, 0, 0), 150 % 251);   // byte (0, 0) is the selection's corner
 

@@ -24,6 +24,7 @@ using hosting::FilterHost;
 using hosting::RunReport;
 
 constexpr int kRuler = 20;
+constexpr int kThumbGroundGrey = 192;
 
 // The picture's rectangle: the preview placeholder less the four bands.
 Box ThumbOf(DialogUser& user) {
@@ -206,6 +207,39 @@ TEST(Preview, TheThumbnailLandsPixelForPixelUnderBothDisplayReadings) {
     }
 }
 
+// A zoom step asks the host for one-row strips, never more than one per
+// shown row and plane; zooming back out to the fit shows the picture read
+// there without asking again.
+TEST(Preview, AZoomStepReadsTheShownRowsAndZoomingBackOutReadsNothing) {
+    Document image(3000, 2000, hosting::ColourMode::RgbAlpha, 8);
+    image.Fill({200, 120, 40, 255});
+    FilterHost host(image);
+    std::vector<size_t> reads;
+    int thumbHeight = 0;
+    const RunReport report = RunPreview(host, [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        const Box thumb = ThumbOf(user);
+        thumbHeight = thumb.bottom - thumb.top;
+        auto count = [&] { user.RunOnDialog([&](intptr_t) { reads.push_back(host.Ports().Reads().size()); }); };
+        count();
+        user.Click(IDC_ZOOM_IN);
+        count();
+        user.Click(IDC_ZOOM_OUT);
+        count();
+        user.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    ASSERT_EQ(reads.size(), 3u);
+    const size_t zoomIn = reads[1] - reads[0];
+    EXPECT_GT(zoomIn, 0u);
+    EXPECT_LE(zoomIn, size_t(thumbHeight) * 4) << "three colour channels and the transparency";
+    EXPECT_EQ(reads[2], reads[1]) << "zooming back out to the fit read again";
+    for (const hosting::PortRead& read : host.Ports().Reads()) {
+        ASSERT_EQ(read.rect.bottom - read.rect.top, 1);
+        ASSERT_EQ(read.result, host::noErr);
+    }
+}
+
 // A document wider than 16-bit rectangles reach: the size label, the zoom
 // and centring all work from its 32-bit filter rectangle.
 TEST(Preview, AHundredThousandPixelWideDocumentPreviewsAndCentres) {
@@ -226,6 +260,114 @@ TEST(Preview, AHundredThousandPixelWideDocumentPreviewsAndCentres) {
     EXPECT_EQ(Rgb({border[0], border[1], border[2]}), (Rgb{149, 179, 215})) << "the table's left border";
 }
 
+// A 600 x 400 picture whose pixel (x, y) is (7x, 5y, 128) modulo 256: at
+// 50% every sample shows where it came from.
+Document Gradient() {
+    Document image(600, 400, hosting::ColourMode::Rgb, 8);
+    for (int32_t y = 0; y < 400; ++y)
+        for (int32_t x = 0; x < 600; ++x) {
+            uint8_t* p = image.Pixel(x, y);
+            p[0] = uint8_t(7 * x), p[1] = uint8_t(5 * y), p[2] = 128;
+        }
+    return image;
+}
+
+// The preview of the gradient as it shows at the fit and one zoom step in,
+// from a run with `options` that then cancels: the screenshots' preview
+// areas row by row, and what the host saw.
+struct PreviewShots {
+    std::vector<std::vector<Rgb>> fit, zoomed;
+    RunReport report;
+    std::vector<int32_t> inputRates;  // of every advanceState call
+    int liveBuffers = 0;
+};
+
+// One host at a time: the host's procedures reach the latest one made.
+PreviewShots ShootPreview(const std::string& name, hosting::RunOptions options) {
+    Document image = Gradient();
+    FilterHost host(image);
+    PreviewShots shots;
+    const std::string stem = (std::filesystem::temp_directory_path() / ("gridsmith-" + name + "-")).string();
+    Box client, thumb;
+    options.dialog.script = [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        client = user.ClientBox();
+        thumb = ThumbOf(user);
+        user.Capture(stem + "fit.png");
+        user.Click(IDC_ZOOM_IN);
+        user.Capture(stem + "zoomed.png");
+        user.Click(IDCANCEL);
+    };
+    shots.report = host.Run(*Plugin(), options);
+    for (const hosting::InputRequest& request : host.Input().Requests()) shots.inputRates.push_back(request.rate);
+    shots.liveBuffers = host.Buffers().LiveBuffers();
+    for (auto [zoom, rows] : {std::pair{"fit", &shots.fit}, std::pair{"zoomed", &shots.zoomed}}) {
+        auto picture = hosting::ReadImage(stem + zoom + ".png");
+        EXPECT_TRUE(picture.ok()) << picture.error;
+        if (!picture.ok()) continue;
+        for (int y = thumb.top - kRuler; y < thumb.bottom + kRuler; ++y) {
+            rows->emplace_back();
+            for (int x = thumb.left - kRuler; x < thumb.right + kRuler; ++x) {
+                const uint8_t* p = picture.value.Pixel(client.left + x, client.top + y);
+                rows->back().push_back({p[0], p[1], p[2]});
+            }
+        }
+    }
+    return shots;
+}
+
+// Thumbnail pixel (c, r) of a shot.
+Rgb At(const std::vector<std::vector<Rgb>>& rows, int c, int r) {
+    return rows.at(size_t(r + kRuler)).at(size_t(c + kRuler));
+}
+
+hosting::RunOptions WithoutChannelPorts() {
+    hosting::RunOptions options;
+    options.offerDocumentInfo = false;
+    return options;
+}
+
+// Without channel ports or document information the host's sampled input
+// gives the same picture, pixel for pixel, at 50% and after a zoom step to
+// 100%, which asks for the input again at the new rate.
+TEST(Preview, WithoutChannelPortsTheHostsSampledInputShowsTheSamePicture) {
+    const PreviewShots ports = ShootPreview("ports", {});
+    const PreviewShots sampled = ShootPreview("sampled", WithoutChannelPorts());
+    for (const PreviewShots* shots : {&ports, &sampled}) {
+        EXPECT_TRUE(shots->report.hostErrors.empty()) << shots->report.Problem();
+        ASSERT_FALSE(shots->fit.empty());
+        ASSERT_FALSE(shots->zoomed.empty());
+        EXPECT_EQ(shots->liveBuffers, 0);
+        EXPECT_TRUE(shots->report.InputRateRestored());
+    }
+    EXPECT_EQ(At(sampled.fit, 150, 100), (Rgb{uint8_t(7 * 300), uint8_t(5 * 200), 128}));
+    EXPECT_EQ(At(sampled.zoomed, 250, 180), (Rgb{uint8_t(7 * 250), uint8_t(5 * 180), 128}));
+    EXPECT_TRUE(sampled.fit == ports.fit) << "the preview at 50% differs";
+    EXPECT_TRUE(sampled.zoomed == ports.zoomed) << "the preview at 100% differs";
+    EXPECT_EQ(sampled.inputRates, (std::vector<int32_t>{2, 1}));
+    EXPECT_TRUE(ports.inputRates.empty());
+}
+
+// Without sampling support, or with advanceState failing, the picture is
+// today's grey ground, and the dialog goes on.
+TEST(Preview, WithoutSamplingOrWithAFailingAdvanceStateThePreviewStaysGrey) {
+    hosting::RunOptions noSampling = WithoutChannelPorts(), failing = WithoutChannelPorts();
+    noSampling.samplingSupport = 0;
+    failing.advanceStateError = host::memFullErr;
+    for (const hosting::RunOptions* options : {&noSampling, &failing}) {
+        const PreviewShots shots = ShootPreview(options == &failing ? "failing" : "unsampled", *options);
+        EXPECT_TRUE(shots.report.hostErrors.empty()) << shots.report.Problem();
+        ASSERT_FALSE(shots.zoomed.empty());
+        const Rgb grey{kThumbGroundGrey, kThumbGroundGrey, kThumbGroundGrey};
+        for (const auto& rows : {&shots.fit, &shots.zoomed})
+            for (auto [c, r] : {std::pair{250, 180}, std::pair{30, 160}, std::pair{340, 210}})
+                EXPECT_EQ(At(*rows, c, r), grey) << c << ", " << r;
+        EXPECT_EQ(shots.inputRates.size(), options == &failing ? 2u : 0u);
+        EXPECT_EQ(shots.liveBuffers, 0);
+        EXPECT_TRUE(shots.report.InputRateRestored());
+    }
+}
+
 // Hosts that leave services out: the dialog still opens, takes edits and
 // draws what it was told, and gives back the host's buffers and input rate.
 TEST(Preview, ReducedHostsStillOpenEditAndDraw) {
@@ -235,6 +377,21 @@ TEST(Preview, ReducedHostsStillOpenEditAndDraw) {
     };
     const Profile profiles[] = {
         {"no document info or channel ports", [](hosting::RunOptions& o) { o.offerDocumentInfo = false; }},
+        {"sampled input in bands",
+         [](hosting::RunOptions& o) {
+             o.offerDocumentInfo = false;
+             o.maxSpace = 3 * 43008 + 282824 + 8000;  // the plug-in's bufferSpace and 9 rows at 33%
+         }},
+        {"no sampling support",
+         [](hosting::RunOptions& o) {
+             o.offerDocumentInfo = false;
+             o.samplingSupport = 0;
+         }},
+        {"advanceState failing",
+         [](hosting::RunOptions& o) {
+             o.offerDocumentInfo = false;
+             o.advanceStateError = host::memFullErr;
+         }},
         {"no displayPixels", [](hosting::RunOptions& o) { o.offerDisplayPixels = false; }},
         {"no basic suite", [](hosting::RunOptions& o) { o.offerBasicSuite = false; }},
         {"no UI hooks", [](hosting::RunOptions& o) { o.offerUIHooks = false; }},

@@ -6,12 +6,14 @@
 // host calls, the device contexts and the messages:
 //  - Initialisation: SetupPreviewScale (write InputRateFor(FitScale) into the
 //    host record, allocate the tile buffer and the buffers Thumb asks for, then
-//    SetViewToDocument), FillThumbnail with a tile reader over readPixelsProc,
+//    SetViewToDocument), ReadThumbnail (ui/preview_source.h: FillThumbnail
+//    over readPixelsProc, or the sampled input through advanceState),
 //    ThumbnailDisplayFor for displayPixels, CurrentZoom for the label and
 //    buttons, and PlaceGripsHook as the layout's grip hook (GripContext = the
 //    PreviewState). Teardown frees the buffers and sets inputRate back to 1.0.
 //  - Zoom buttons: ZoomIn / ZoomOut return the label and both buttons' states;
-//    when Changed, read the thumbnail again and repaint without erasing.
+//    when Changed, read the thumbnail again (RestoreKept first, KeepIfFitting
+//    after a reading) and repaint without erasing.
 //  - Paint: with a thumbnail, the picture, then PreviewBands,
 //    OutOfDocumentGreys, CornerGuides and the two ruler tick lists; then
 //    TableOutlineFor (clipped lines and fills, unclipped grips). While panning
@@ -66,7 +68,7 @@ constexpr bool Contains(const ClientRect& r, ClientPoint p) {
 constexpr int32_t kRulerSize = 20;  // each band's width
 constexpr int32_t kGripSize = 12;   // a grip's box edge
 constexpr int32_t kMaxGrips = 21;   // grips in each direction
-constexpr int32_t kTileSize = 128;  // edge of the tiles the thumbnail is read in
+constexpr int32_t kTileSize = 128;  // edge of the tiles whose corners the thumbnail samples from
 constexpr uint8_t kThumbGround = 192;
 
 class CGrip;

@@ -130,60 +130,141 @@ ZoomChange ZoomOut(PreviewState& preview, int32_t cols, int32_t rows) {
     return FinishZoom(preview, cols, rows);
 }
 
-void SampleTile(const PreviewState& preview, const VRect& tile, const uint8_t* tileBuffer,
-                uint8_t* plane, int32_t rowBytes, int32_t width, int32_t height) {
-    const int32_t s = preview.ZoomScale;
-    const VRect& view = preview.ViewRect;
-    // The tile buffer holds one tile at most; anything larger cannot have been read.
-    if (int64_t(tile.right) - tile.left > kTileSize || int64_t(tile.bottom) - tile.top > kTileSize)
+namespace {
+
+// A document position the thumbnail samples along one axis, and the
+// thumbnail column or row it lands on.
+struct Sample {
+    int64_t At;
+    int64_t Index;
+};
+
+// From `first` to `end`, every `scale`-th position counted afresh at each
+// tile edge (first + k x kTileSize), in ascending order; those that land
+// outside the thumbnail's `extent` are left out.
+std::vector<Sample> SamplesAlong(int64_t first, int64_t end, int64_t viewStart, int32_t scale, int32_t extent) {
+    std::vector<Sample> samples;
+    for (int64_t tile = first; tile < end; tile += kTileSize) {
+        for (int64_t at = tile; at < std::min(tile + kTileSize, end); at += scale) {
+            const int64_t index = (at - viewStart) / scale;
+            if (index >= 0 && index < extent) samples.push_back({at, index});
+        }
+    }
+    return samples;
+}
+
+// One strip's worth of a thumbnail row: the sampled columns [from, to) of
+// `columns`, read as one row of document pixels [left, right).
+struct Strip {
+    size_t From, To;
+    int64_t Left, Right;
+};
+
+// The sampled columns in strips the tile buffer holds. Strip edges lie on tile
+// edges, so a seam between tiles never splits a strip's samples by accident
+// of where the buffer ends.
+std::vector<Strip> StripsOf(const std::vector<Sample>& columns, int64_t first) {
+    std::vector<Strip> strips;
+    for (size_t from = 0; from < columns.size();) {
+        const int64_t limit = first + (columns[from].At - first) / kStripSamples * kStripSamples + kStripSamples;
+        size_t to = from;
+        while (to < columns.size() && columns[to].At < limit) ++to;
+        strips.push_back({from, to, columns[from].At, columns[to - 1].At + 1});
+        from = to;
+    }
+    return strips;
+}
+
+void SampleRow(const std::vector<Sample>& columns, const Strip& strip, const uint8_t* samples, uint8_t* row,
+               bool fullSize) {
+    if (fullSize) {  // every column: one block
+        std::memcpy(row + columns[strip.From].Index, samples, size_t(strip.To - strip.From));
         return;
-    for (int64_t y = tile.top; y < tile.bottom; y += s) {
-        const int64_t dy = (y - view.top) / s;
-        if (dy < 0 || dy >= height) continue;
-        const uint8_t* source = tileBuffer + (y - tile.top) * kTileSize;
-        uint8_t* row = plane + dy * rowBytes;
-        if (s == 1) {
-            const int64_t first = tile.left - view.left;
-            const int64_t from = std::max<int64_t>(first, 0);
-            const int64_t to = std::min<int64_t>(first + (tile.right - tile.left), width);
-            if (to > from) std::memcpy(row + from, source + (from - first), size_t(to - from));
-            continue;
+    }
+    // Ascending, so the later tile wins at a seam.
+    for (size_t i = strip.From; i < strip.To; ++i) row[columns[i].Index] = samples[columns[i].At - strip.Left];
+}
+
+}  // namespace
+
+void GroundThumbnail(const PreviewState& preview, const ThumbBuffers& buffers) {
+    if (buffers.Pixels) std::memset(buffers.Pixels, kThumbGround, size_t(preview.Thumb.PixelBytes()));
+    if (buffers.Mask) std::memset(buffers.Mask, 255, size_t(preview.Thumb.MaskBytes));
+}
+
+void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers, const RowReader& readRow) {
+    const ThumbLayout& thumb = preview.Thumb;
+    if (!buffers.Pixels || !buffers.TileBuffer || !preview.HasView) return;
+    GroundThumbnail(preview, buffers);
+
+    const VRect& view = preview.ViewRect;
+    const int32_t s = preview.ZoomScale;
+    const int64_t r0 = std::max({view.top, 0, preview.DocRect.top});
+    const int64_t c0 = std::max({view.left, 0, preview.DocRect.left});
+    const std::vector<Sample> rows = SamplesAlong(r0, view.bottom, view.top, s, preview.ThumbHeight());
+    const std::vector<Sample> columns = SamplesAlong(c0, view.right, view.left, s, preview.ThumbWidth());
+    const std::vector<Strip> strips = StripsOf(columns, c0);
+
+    struct Plane {
+        int32_t Channel;
+        uint8_t* Base;
+        int32_t RowBytes;
+    };
+    std::vector<Plane> planes;
+    for (int32_t i = 0; i < std::min(buffers.Channels, thumb.ThumbPlanes); ++i)
+        planes.push_back({i, buffers.Pixels + int64_t(i) * thumb.ThumbPlaneBytes, thumb.ThumbRowBytes});
+    if (buffers.HasTransparency && buffers.Mask) planes.push_back({kMaskChannel, buffers.Mask, thumb.MaskRowBytes});
+
+    // Rows landing on one thumbnail row come one after the other; the last
+    // one the host delivers is what the tiles, read in order, would have left.
+    // Every plane of a row is read before the next row, while the host still
+    // has that row at hand.
+    for (size_t group = 0; group < rows.size();) {
+        size_t end = group;
+        while (end < rows.size() && rows[end].Index == rows[group].Index) ++end;
+        for (const Strip& strip : strips) {
+            for (const Plane& plane : planes) {
+                uint8_t* row = plane.Base + rows[group].Index * plane.RowBytes;
+                for (size_t i = end; i-- > group;) {
+                    const int32_t y = int32_t(rows[i].At);
+                    const VRect wanted{y, int32_t(strip.Left), y + 1, int32_t(strip.Right)};
+                    if (!readRow(plane.Channel, wanted, buffers.TileBuffer)) continue;
+                    SampleRow(columns, strip, buffers.TileBuffer, row, s == 1);
+                    break;
+                }
+            }
         }
-        for (int64_t x = tile.left; x < tile.right; x += s) {
-            const int64_t dx = (x - view.left) / s;
-            if (dx >= 0 && dx < width) row[dx] = source[x - tile.left];
-        }
+        group = end;
     }
 }
 
-void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers,
-                   const TileReader& readTile) {
-    const ThumbLayout& thumb = preview.Thumb;
-    if (!buffers.Pixels || !buffers.TileBuffer || !preview.HasView) return;
-    std::memset(buffers.Pixels, kThumbGround, size_t(thumb.PixelBytes()));
-    if (buffers.Mask) std::memset(buffers.Mask, 255, size_t(thumb.MaskBytes));
+namespace {
 
-    const VRect& view = preview.ViewRect;
-    const int32_t w = preview.ThumbWidth();
-    const int32_t h = preview.ThumbHeight();
-    const int32_t channels = std::min(buffers.Channels, thumb.ThumbPlanes);
-    const int64_t r0 = std::max({view.top, 0, preview.DocRect.top});
-    const int64_t c0 = std::max({view.left, 0, preview.DocRect.left});
-    for (int64_t r = r0; r < view.bottom; r += kTileSize) {
-        for (int64_t c = c0; c < view.right; c += kTileSize) {
-            const VRect tile{int32_t(r), int32_t(c), int32_t(std::min<int64_t>(r + kTileSize, view.bottom)),
-                             int32_t(std::min<int64_t>(c + kTileSize, view.right))};
-            for (int32_t i = 0; i < channels; ++i) {
-                if (readTile(i, tile, buffers.TileBuffer))
-                    SampleTile(preview, tile, buffers.TileBuffer,
-                               buffers.Pixels + int64_t(i) * thumb.ThumbPlaneBytes,
-                               thumb.ThumbRowBytes, w, h);
-            }
-            if (buffers.HasTransparency && buffers.Mask &&
-                readTile(kMaskChannel, tile, buffers.TileBuffer))
-                SampleTile(preview, tile, buffers.TileBuffer, buffers.Mask, thumb.MaskRowBytes, w, h);
-        }
-    }
+bool SameView(const VRect& a, const VRect& b) {
+    return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
+}
+
+}  // namespace
+
+void KeepIfFitting(KeptThumbnail& kept, const PreviewState& preview, const ThumbBuffers& buffers) {
+    if (!buffers.Pixels || preview.ZoomScale != preview.FitScale) return;
+    kept.ZoomScale = preview.ZoomScale;
+    kept.ViewRect = preview.ViewRect;
+    kept.Pixels.assign(buffers.Pixels, buffers.Pixels + preview.Thumb.PixelBytes());
+    if (buffers.Mask)
+        kept.Mask.assign(buffers.Mask, buffers.Mask + preview.Thumb.MaskBytes);
+    else
+        kept.Mask.clear();
+}
+
+bool RestoreKept(const KeptThumbnail& kept, const PreviewState& preview, const ThumbBuffers& buffers) {
+    if (kept.ZoomScale == 0 || kept.ZoomScale != preview.ZoomScale || !SameView(kept.ViewRect, preview.ViewRect) ||
+        !buffers.Pixels || int64_t(kept.Pixels.size()) != preview.Thumb.PixelBytes() ||
+        (buffers.Mask != nullptr) != !kept.Mask.empty())
+        return false;
+    std::memcpy(buffers.Pixels, kept.Pixels.data(), kept.Pixels.size());
+    if (buffers.Mask) std::memcpy(buffers.Mask, kept.Mask.data(), kept.Mask.size());
+    return true;
 }
 
 ThumbnailDisplay ThumbnailDisplayFor(const PreviewState& preview) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/preview/preview_state.h"
 
@@ -59,30 +60,47 @@ ZoomChange ZoomIn(PreviewState& preview, int32_t cols, int32_t rows);
 // One step further out, keeping the view's top-left corner.
 ZoomChange ZoomOut(PreviewState& preview, int32_t cols, int32_t rows);
 
-// Reads one 8-bit tile of a channel into `tileBuffer` (kTileSize bytes per
-// row); false when the host refused. `channel` counts the merged channels
-// from 0, or is kMaskChannel for the merged transparency.
+// Reads one row of 8-bit samples of a channel: `row` is one pixel high and
+// at most kStripSamples wide, its samples go to `samples` side by side; false
+// when the host refused. `channel` counts the merged channels from 0, or is
+// kMaskChannel for the merged transparency.
 constexpr int32_t kMaskChannel = -1;
-using TileReader = std::function<bool(int32_t channel, const VRect& tile, uint8_t* tileBuffer)>;
+constexpr int32_t kStripSamples = kTileSize * kTileSize;  // what the tile buffer holds
+using RowReader = std::function<bool(int32_t channel, const VRect& row, uint8_t* samples)>;
 
 struct ThumbBuffers {
     uint8_t* Pixels = nullptr;       // ThumbPlanes x ThumbPlaneBytes bytes, or null
     uint8_t* Mask = nullptr;         // MaskBytes bytes, or null
-    uint8_t* TileBuffer = nullptr;   // kTileSize x kTileSize bytes
+    uint8_t* TileBuffer = nullptr;   // kStripSamples bytes
     int32_t Channels = 0;            // merged colour channels the document has
     bool HasTransparency = false;
 };
 
-// Grounds the buffers (192, mask 255) and fills them from the view's tiles,
-// taking every ZoomScale-th sample. Does nothing without pixels or a tile
-// buffer; a refused tile keeps its ground.
-void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers,
-                   const TileReader& readTile);
+// The buffers' ground: 192 in every plane, the mask opaque (255).
+void GroundThumbnail(const PreviewState& preview, const ThumbBuffers& buffers);
 
-// Samples one read tile into a plane of `rowBytes` pitch and width x height
-// pixels; what would fall outside the plane is dropped.
-void SampleTile(const PreviewState& preview, const VRect& tile, const uint8_t* tileBuffer,
-                uint8_t* plane, int32_t rowBytes, int32_t width, int32_t height);
+// Grounds the buffers and fills them with what the view shows: every
+// ZoomScale-th document pixel along each axis, counted afresh from each
+// 128-pixel tile's corner, the later tile winning where two land on one
+// thumbnail pixel. Only the winning rows are read, in strips; where a strip
+// is refused, the row an earlier tile sampled there stands in, or the ground
+// stays. Does nothing without pixels or a tile buffer.
+void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers, const RowReader& readRow);
+
+// The picture read at the fitting zoom, kept so that zooming back out to it
+// (or a pan back to where it was) shows it again without reading.
+struct KeptThumbnail {
+    int32_t ZoomScale = 0;  // 0 while nothing is kept
+    VRect ViewRect{};
+    std::vector<uint8_t> Pixels;
+    std::vector<uint8_t> Mask;
+};
+
+// Keeps the buffers' picture when the view is at the fitting zoom.
+void KeepIfFitting(KeptThumbnail& kept, const PreviewState& preview, const ThumbBuffers& buffers);
+// Copies the kept picture into the buffers when it is the current view's;
+// false (and nothing copied) otherwise.
+bool RestoreKept(const KeptThumbnail& kept, const PreviewState& preview, const ThumbBuffers& buffers);
 
 // The displayPixels arguments that show buffer byte (c, r) at
 // (ThumbRect.left + c, ThumbRect.top + r), leaving the outermost ring of the

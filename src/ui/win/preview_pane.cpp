@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "plugin/host_procs.h"
 #include "plugin/record_rects.h"
 #include "ui/dialog_ids.h"
 #include "ui/main_dialog.h"
@@ -12,11 +11,11 @@
 #include "ui/preview/preview_overlay.h"
 #include "ui/preview/preview_rescale.h"
 #include "ui/preview/preview_view.h"
+#include "ui/preview_source.h"
 
 namespace gridsmith::ui {
 namespace {
 
-constexpr int32_t kTileBytes = kTileSize * kTileSize;
 constexpr host::Fixed kInputRateOne = 0x10000;
 constexpr int32_t kMaskDescription = 2;
 constexpr int32_t kModeGray = 1, kModeRgb = 3, kModeGray16 = 10, kModeRgb48 = 11, kModeRgb96 = 16,
@@ -92,6 +91,7 @@ void PreviewPane::Rescale(DisplayScale scale) {
     RescalePreview(preview_, scale, preview_.PreviewRect, FilterRect(*host), host->planes, state_->Params,
                    state_->Layout());
     host->inputRate = InputRateFor(preview_.FitScale);
+    kept_ = KeptThumbnail{};  // a picture of the old thumbnail's shape
     if (tileBuffer_.Allocated()) {
         AllocateThumbBuffers();
         FetchThumbnail();
@@ -105,7 +105,7 @@ bool PreviewPane::SetupPreview() {
     const host::VRect filter = FilterRect(*host);
     if (!SetupPreviewScale(preview_, preview_.PreviewRect, filter, host->planes)) return false;
     host->inputRate = InputRateFor(preview_.FitScale);
-    if (tileBuffer_.Allocate(host->bufferProcs, kTileBytes) != host::noErr) return false;
+    if (tileBuffer_.Allocate(host->bufferProcs, kStripSamples) != host::noErr) return false;
     AllocateThumbBuffers();
     const host::ReadImageDocumentDesc* document = host->documentInfo;
     SetViewToDocument(preview_, filter, document ? &document->bounds : nullptr);
@@ -129,42 +129,17 @@ void PreviewPane::AllocateThumbBuffers() {
 }
 
 bool PreviewPane::FetchThumbnail() {
-    if (!pixels_ || !preview_.HasView) return false;
-    auto* tile = static_cast<uint8_t*>(tileBuffer_.Lock());
-    if (!tile) return false;
-    const host::ReadImageDocumentDesc* document = state_->Host ? state_->Host->documentInfo : nullptr;
+    if (!pixels_ || !preview_.HasView || !state_->Host) return false;
     ThumbBuffers buffers;
     buffers.Pixels = pixels_;
     buffers.Mask = mask_;
-    buffers.TileBuffer = tile;
-    if (document) {
-        for (const host::ReadChannelDesc* c = document->mergedCompositeChannels; c; c = c->next)
-            ++buffers.Channels;
-        buffers.HasTransparency = document->mergedTransparency != nullptr;
-    }
-    FillThumbnail(preview_, buffers, [this](int32_t channel, const host::VRect& rect, uint8_t* into) {
-        return ReadTile(channel, rect, into);
-    });
+    if (RestoreKept(kept_, preview_, buffers)) return true;
+    buffers.TileBuffer = static_cast<uint8_t*>(tileBuffer_.Lock());
+    if (!buffers.TileBuffer) return false;
+    const bool read = ReadThumbnail(*state_->Host, preview_, buffers);
     tileBuffer_.Unlock();
+    if (read) KeepIfFitting(kept_, preview_, buffers);
     return true;
-}
-
-bool PreviewPane::ReadTile(int32_t channel, const host::VRect& tile, uint8_t* tileBuffer) const {
-    const host::FilterRecord* host = state_->Host;
-    const host::ChannelPortProcs* ports = host ? host->channelPortProcs : nullptr;
-    const host::ReadImageDocumentDesc* document = host ? host->documentInfo : nullptr;
-    if (!document || !ports || !HasProc(ports, ports->numChannelPortProcs, &host::ChannelPortProcs::readPixelsProc))
-        return false;
-    const host::ReadChannelDesc* desc = document->mergedTransparency;
-    if (channel != kMaskChannel) {
-        desc = document->mergedCompositeChannels;
-        for (int32_t i = 0; desc && i < channel; ++i) desc = desc->next;
-    }
-    if (!desc) return false;
-    const host::PSScaling scaling{tile, tile};
-    const host::PixelMemoryDesc memory{tileBuffer, kTileSize * 8, 8, 0, 8};
-    host::VRect wrote{};
-    return ports->readPixelsProc(desc->port, &scaling, &tile, &memory, &wrote) == host::noErr;
 }
 
 void PreviewPane::Release() {
@@ -172,6 +147,7 @@ void PreviewPane::Release() {
     pixelBuffer_.Release();
     maskBuffer_.Release();
     pixels_ = mask_ = nullptr;
+    kept_ = KeptThumbnail{};
     if (state_) {
         if (state_->Host) state_->Host->inputRate = kInputRateOne;
         if (state_->GripContext == &preview_) {

@@ -66,7 +66,6 @@ private:
     void TakePlaceholderRect();
     void AllocateThumbBuffers();
     bool FetchThumbnail();
-    bool ReadTile(int32_t channel, const host::VRect& tile, uint8_t* tileBuffer) const;
     void ShowThumbnail(HDC dc) const;
     void BlitThumbnail(HDC dc) const;
     void DrawBandsAndRulers(HDC dc, HPEN guidePen) const;
@@ -85,6 +84,7 @@ private:
     HostBuffer maskBuffer_;
     uint8_t* pixels_ = nullptr;
     uint8_t* mask_ = nullptr;
+    KeptThumbnail kept_;
     MemorySurface snapshot_;
     MemorySurface panFrame_;
 };
