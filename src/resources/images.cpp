@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "render/pixel_writer.h"
+#include "render/plane_values.h"
 
 namespace gridsmith::resources {
 namespace {
