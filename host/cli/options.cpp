@@ -249,7 +249,7 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--depth", "BITS", "8 (default), 16 or 32 bits per sample; converts an --input image", &SetDepth},
         {"--fill", "HEX", "canvas colour: two hex digits per plane, or two for all (default white: FF, FF8080 in Lab)", &SetFill},
         {"--selection", "L,T,R,B", "filter only this rectangle (right and bottom exclusive)", &SetSelection},
-        {"--output", "PATH", "write here (default gridsmith.png, or .tif for CMYK and 32 bits); the extension picks the format", &SetOutput},
+        {"--output", "PATH", "write here (default gridsmith.png, or .tif for CMYK, Lab, multichannel and 32 bits); the extension picks the format", &SetOutput},
         {"--output-dir", "DIR", "a batch: draw into every INPUT and write each here under its own name", &SetOutputDir},
         {"--format", "EXT", "write this format (tif, png, pam, ...) instead of the input's or the usual one", &SetFormat},
         {"--compression", "LEVEL", "zlib level 0..9: PNG (default 6), TIFF (default 0, uncompressed; 1..9 Deflate)", &SetCompression},
