@@ -122,26 +122,30 @@ uint16_t Wide(uint8_t v) { return uint16_t((uint32_t(v) * 257 + 1) / 2); }
 // Lab's a and b keep their neutral exact: 128 is 16384, the 16-bit midpoint.
 uint16_t WideChroma(uint8_t v) { return uint16_t(16384 + 128 * (int32_t(v) - 128)); }
 
-// Each distinct colour of a run converted once.
+// Each distinct colour of a run (it has four) converted once.
 class ColourCache {
 public:
     ColourCache(ColourSpace space, ColourServices services) : space_(space), services_(services) {}
 
-    const SpaceColour& Get(uint32_t colour) {
-        colour &= 0xFFFFFFu;
+    SpaceColour Get(uint32_t colour) {
+        colour &= 0xFFFFFFu;  // the top byte is no part of a colour
         for (int i = 0; i < count_; ++i)
             if (colours_[i] == colour) return converted_[i];
-        colours_[count_] = colour;
-        converted_[count_] = DocumentColour(space_, colour, services_);
-        return converted_[count_++];
+        const SpaceColour converted = DocumentColour(space_, colour, services_);
+        if (count_ < kCapacity) {
+            colours_[count_] = colour;
+            converted_[count_++] = converted;
+        }
+        return converted;
     }
 
 private:
+    static constexpr int kCapacity = 4;
     ColourSpace space_;
     ColourServices services_;
     int count_ = 0;
-    uint32_t colours_[4] = {};
-    SpaceColour converted_[4] = {};
+    uint32_t colours_[kCapacity] = {};
+    SpaceColour converted_[kCapacity] = {};
 };
 
 }  // namespace
