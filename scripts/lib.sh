@@ -12,12 +12,30 @@ GS_PACKAGES=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth fonts-wqy-zenhei
+  nsis zip  # the release package (scripts/package.sh)
 )
 
 # What bench/host_vs_imagemagick.sh needs besides the builds (not the tests).
 GS_BENCH_PACKAGES=(imagemagick time)
 
+# The installer screenshots' Chinese font (tests/install/installer_screens.sh).
+GS_SCREENSHOT_PACKAGES=(fonts-noto-cjk)
+
 gs_log() { printf '%s\n' "$*" >&2; }
+
+# gs_install_packages PACKAGE...: installs those of them that are missing.
+gs_install_packages() {
+  local missing=() package status sudo=()
+  for package in "$@"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) || status=
+    [[ $status == *' installed' ]] || missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
+  gs_log "setup: installing ${missing[*]}"
+  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
 
 # A prefix of our own: the tests change its registry, so never the user's.
 gs_wine_env() {
@@ -33,15 +51,18 @@ GS_PREFIX_VERSION=2
 
 gs_wine_prefix_ready() { [[ $(cat "$WINEPREFIX/.gridsmith-ready" 2>/dev/null) == "$GS_PREFIX_VERSION" ]]; }
 
-# gs_wine_import KEY NAME=VALUE...: string values into the prefix's registry.
+# gs_wine_import KEY NAME=VALUE...: values into the prefix's registry, strings
+# unless written dword:XXXXXXXX.
 gs_wine_import() {
-  local key=$1 pair reg status=0
+  local key=$1 pair value reg status=0
   shift
   reg=$(mktemp --suffix=.reg)
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n' "$key"
     for pair in "$@"; do
-      printf '"%s"="%s"\r\n' "${pair%%=*}" "${pair#*=}"
+      value=${pair#*=}
+      [[ $value == dword:* ]] || value="\"$value\""
+      printf '"%s"=%s\r\n' "${pair%%=*}" "$value"
     done
   } | iconv -f UTF-8 -t UTF-16 >"$reg"  # regedit reads UTF-16 with a BOM
   wine regedit /S "$reg" >/dev/null 2>&1 || status=$?
@@ -75,6 +96,30 @@ gs_prepare_wine_prefix() {
     { gs_log "setup: regedit failed"; return 1; }
   wineserver -w  # the registry reaches the disk when the server exits
   echo "$GS_PREFIX_VERSION" >"$WINEPREFIX/.gridsmith-ready"
+}
+
+# The prefix for a display of DPI dots per inch (144 is 150 %, 192 is 200 %):
+# a copy of the main prefix beside it, named with the DPI, whose system and
+# user settings say that DPI. Prints its path.
+gs_dpi_prefix() { printf '%s-%s\n' "$(gs_wine_env && printf '%s' "$WINEPREFIX")" "$1"; }
+
+gs_prepare_dpi_prefix() {
+  local dpi=$1 prefix hex
+  prefix=$(gs_dpi_prefix "$dpi")
+  [[ $(cat "$prefix/.gridsmith-dpi" 2>/dev/null) == "$GS_PREFIX_VERSION $dpi" ]] && return 0
+  gs_prepare_wine_prefix || return 1
+  gs_log "setup: making the $dpi DPI Wine prefix $prefix"
+  rm -rf "$prefix"
+  cp -a "$WINEPREFIX" "$prefix" || return 1
+  hex=$(printf 'dword:%08x' "$dpi")
+  (
+    export WINEPREFIX=$prefix
+    gs_wine_import 'HKEY_CURRENT_USER\Control Panel\Desktop' "LogPixels=$hex" &&
+      gs_wine_import 'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        "LogPixels=$hex" &&
+      wineserver -w
+  ) || { gs_log "setup: regedit failed"; return 1; }
+  echo "$GS_PREFIX_VERSION $dpi" >"$prefix/.gridsmith-dpi"
 }
 
 # gs_xvfb COMMAND...: runs COMMAND with a virtual 24-bit display, and lets the

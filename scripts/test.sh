@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, then builds and tests everything: the native tree, the same under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a
-# bounded time each, and the Windows plug-in under Wine. Runs every part even
-# after a failure and ends with one summary line; exits non-zero on any failure.
+# bounded time each, the Windows plug-in under Wine, and the release package
+# with its installer. Runs every part even after a failure and ends with one
+# summary line; exits non-zero on any failure.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -94,6 +95,26 @@ part_windows() {
   build_and_test Windows "$GS_BUILD/windows" gs_xvfb
 }
 
+# The dialogs at 150 % and 200 %: their scale tests in Wine prefixes of 144
+# and 192 DPI (made beside the main one), and at 200 % a hundred openings.
+part_dpi() {
+  local dpi filter log program=$GS_BUILD/windows/tests/ui_win/dialog_tests.exe
+  [[ -f $program ]] || { fail "DPI tests: $program was not built"; return; }
+  for dpi in 144 192; do
+    gs_prepare_dpi_prefix "$dpi" || { fail "the $dpi DPI Wine prefix"; continue; }
+    filter='AtDisplayScale.*'
+    ((dpi == 192)) && filter+=':ParametersDialog.RepeatedOpeningsLeaveNothingBehind'
+    log=$logs/dpi-$dpi.log
+    GRIDSMITH_WINEPREFIX=$(gs_dpi_prefix "$dpi") gs_xvfb wine "$program" --gtest_filter="$filter" >"$log" 2>&1
+    local status=$?
+    passed=$((passed + $(grep -c '^\[       OK \]' "$log")))
+    if ((status != 0)) || ! grep -q '^\[  PASSED  \]' "$log"; then
+      grep -E 'Failure|FAILED' "$log" >&2
+      fail "dialog tests at $dpi DPI (log in $log)"
+    fi
+  done
+}
+
 # The same runs through the native host and, under Wine, through the real
 # Gridsmith.8bf must write identical files.
 part_compare() {
@@ -107,10 +128,30 @@ part_compare() {
   fi
 }
 
+# The release package as scripts/package.sh writes it, then the installer under
+# Wine in a fresh prefix: install, upgrade, repair, held files, uninstall.
+part_package() {
+  bash "$GS_ROOT/scripts/package.sh" >"$logs/package.log" 2>&1 ||
+    { tail -n 40 "$logs/package.log" >&2; fail "package (log in $logs/package.log)"; return; }
+  passed=$((passed + 1))
+  gs_xvfb bash "$GS_ROOT/tests/install/installer_test.sh" "$GS_BUILD/windows" >"$logs/installer.log" 2>&1
+  local totals
+  totals=$(tail -n 1 "$logs/installer.log")
+  if [[ $totals =~ ^installer:\ ([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
+    passed=$((passed + BASH_REMATCH[1]))
+    failed=$((failed + BASH_REMATCH[2]))
+    ((BASH_REMATCH[2] == 0)) || grep -A8 '^FAILED' "$logs/installer.log" >&2
+    gs_log "$totals"
+  else
+    tail -n 40 "$logs/installer.log" >&2
+    fail "installer test (log in $logs/installer.log)"
+  fi
+}
+
 start=$SECONDS
 bash "$GS_ROOT/scripts/setup.sh" || { fail "setup"; echo "tests: $passed passed, $failed failed"; exit 1; }
 mkdir -p "$logs"
-for part in native sanitize fuzz windows compare; do
+for part in native sanitize fuzz windows dpi compare package; do
   began=$SECONDS
   gs_log "== $part"
   "part_$part"

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "render/plane_values.h"
 
@@ -19,19 +21,6 @@ constexpr Rgba kClearRed{0xC8, 0x28, 0x28, 255};
 
 // '.' ground in every piece of art below.
 
-const std::vector<const char*> kClearArt = {
-    "..........",
-    ".##....##.",
-    ".###..###.",
-    "..######..",
-    "...####...",
-    "...####...",
-    "..######..",
-    ".###..###.",
-    ".##....##.",
-    "..........",
-};
-
 const std::vector<const char*> kEditListArt = {
     ".######...",
     ".#wwww##..",
@@ -45,19 +34,23 @@ const std::vector<const char*> kEditListArt = {
     ".#########",
 };
 
-const std::vector<const char*> kSymbolArt = {
-    "............",
-    ".##########.",
-    ".#HHHHHHHH#.",
-    ".#HHHHHHHH#.",
-    ".##########.",
-    ".#bb#bb#bb#.",
-    ".#bb#bb#bb#.",
-    ".##########.",
-    ".#pp#pp#pp#.",
-    ".#pp#pp#pp#.",
-    ".##########.",
-    "............",
+// The page at 150 percent, drawn anew rather than stretched by a half.
+const std::vector<const char*> kEditListArt15 = {
+    ".########......",
+    ".#wwwwwww##....",
+    ".#wwwwwww#w#...",
+    ".#wwwwwww#ww#..",
+    ".#wwwwwww#####.",
+    ".#wwwwwwwwwww#.",
+    ".#ww-ww-----w#.",
+    ".#wwwwwwwwwww#.",
+    ".#ww-ww-----w#.",
+    ".#wwwwwwwwwww#.",
+    ".#ww-ww-----w#.",
+    ".#wwwwwwwwwww#.",
+    ".#ww-ww-----w#.",
+    ".#############.",
+    "...............",
 };
 
 // '#' black, 'o' white, '.' the screen shows through. The fingertip is the hot spot.
@@ -115,9 +108,55 @@ constexpr int32_t kMotifColumns = 3;
 constexpr double kShadowOpacity = 0.35;
 
 constexpr MotifGeometry kIcon16{16, 1, 1, 14, 15, 1, 1, 0, 1, 0};
+constexpr MotifGeometry kIcon24{24, 2, 2, 22, 22, 1, 1, 1, 1, 1};
 constexpr MotifGeometry kIcon32{32, 2, 3, 29, 29, 1, 1, 1, 2, 1};
 constexpr MotifGeometry kIcon48{48, 3, 4, 44, 44, 2, 1, 2, 2, 2};
-constexpr MotifGeometry kLogo{kLogoSide, 10, 14, 114, 114, 4, 3, 8, 5, 6};
+// The logo's master at 200 percent; the smaller ones are its geometry scaled down.
+constexpr MotifGeometry kLogoMaster{2 * kLogoSide, 20, 28, 228, 228, 8, 6, 16, 10, 12};
+
+// `percent` as one of the sizes the pictures come at.
+int32_t KnownPercent(int32_t percent) {
+    for (int32_t known : kImagePercents)
+        if (percent == known) return percent;
+    return 100;
+}
+
+MotifGeometry LogoGeometry(int32_t percent) {
+    const auto down = [percent](int32_t master) { return AtPercent(master, percent * 100 / 200); };
+    const MotifGeometry& m = kLogoMaster;
+    return {down(m.side),   down(m.left), down(m.top),          down(m.right),       down(m.bottom),
+            down(m.border), down(m.grid), down(m.radius), down(m.shadowOffset), down(m.shadowBlur)};
+}
+
+// The About symbol: a bordered table with a header row and two banded rows in
+// three columns, on the key colour, drawn at each size from its parts.
+struct SymbolGeometry {
+    int32_t margin;  // key colour around the table
+    int32_t line;    // border and grid lines
+    int32_t cell;    // each band's height and each column's width
+};
+
+SymbolGeometry SymbolAt(int32_t percent) {
+    switch (KnownPercent(percent)) {
+    case 150: return {1, 1, 4};
+    case 200: return {2, 2, 4};
+    default: return {1, 1, 2};
+    }
+}
+
+// Which part of a symbol's axis a position falls on: -1 margin, 0 line, 1 + i band i.
+int32_t SymbolPart(int32_t p, const SymbolGeometry& g) {
+    const int32_t side = 2 * g.margin + 4 * g.line + 3 * g.cell;
+    if (p < g.margin || p >= side - g.margin) return -1;
+    p -= g.margin;
+    for (int32_t band = 1; band <= 3; ++band) {
+        if (p < g.line) return 0;
+        p -= g.line;
+        if (p < g.cell) return band;
+        p -= g.cell;
+    }
+    return 0;
+}
 
 // Band index of position p inside [0, extent) split into `count` bands with
 // `line`-wide lines between them, or -1 on a line. The first band takes what
@@ -200,17 +239,17 @@ Image TableMotif(const MotifGeometry& g) {
     return image;
 }
 
-// The line of picture `type`, painted by the renderer itself into the strip.
-void PaintLineType(Image& strip, int32_t type) {
+// The line of picture `type`, painted by the renderer itself into the strip
+// as it paints a line `lineWidth` pixels wide.
+void PaintLineType(Image& strip, int32_t type, int32_t pictureWidth, int32_t lineTop, int32_t lineWidth) {
     Tile tile{};
-    tile.data = &strip.At(type * kLineTypePictureWidth, kLineTypeLineTop);
+    tile.data = &strip.At(type * pictureWidth, lineTop);
     tile.rowBytes = int32_t(strip.width * sizeof(Rgba));
-    tile.rows = kLineTypeLineWidth;
-    tile.columns = kLineTypePictureWidth;
+    tile.rows = lineWidth;
+    tile.columns = pictureWidth;
     tile.planes = 4;
     tile.depth = 8;
-    PaintTile(tile, MakePixelVector(0x000000, 255),
-              {kLineTypeLineWidth, type, DashDirection::AlongRow});
+    PaintTile(tile, MakePixelVector(0x000000, 255), {lineWidth, type, DashDirection::AlongRow});
 }
 
 }  // namespace
@@ -233,31 +272,65 @@ Image FromArt(const std::vector<const char*>& rows, const std::vector<ArtColour>
     return image;
 }
 
-Image ClearIcon() { return FromArt(kClearArt, {{'.', kImageListMask}, {'#', kClearRed}}); }
-
-Image EditListIcon() {
-    return FromArt(kEditListArt,
-                   {{'.', kImageListMask}, {'#', kDarkGrey}, {'w', kWhite}, {'-', kBorderBlue}});
+// Two diagonal strokes, `half` pixels either side of each diagonal, inside a
+// margin of `margin` pixels.
+Image ClearIcon(int32_t percent) {
+    percent = KnownPercent(percent);
+    const int32_t side = AtPercent(kButtonIconSide, percent);
+    const int32_t margin = percent == 200 ? 2 : 1, half = percent == 200 ? 2 : 1;
+    Image icon(side, side, kImageListMask);
+    for (int32_t y = margin; y < side - margin; ++y)
+        for (int32_t x = margin; x < side - margin; ++x)
+            if (std::abs(x - y) <= half || std::abs(x + y - (side - 1)) <= half) icon.At(x, y) = kClearRed;
+    return icon;
 }
 
-Image LineTypeStrip() {
-    Image strip(kLineTypePictures * kLineTypePictureWidth, kLineTypePictureHeight, kWhite);
-    for (int32_t type = 0; type < kLineTypePictures; ++type) PaintLineType(strip, type);
+Image EditListIcon(int32_t percent) {
+    percent = KnownPercent(percent);
+    const std::vector<ArtColour> palette = {
+        {'.', kImageListMask}, {'#', kDarkGrey}, {'w', kWhite}, {'-', kBorderBlue}};
+    if (percent == 150) return FromArt(kEditListArt15, palette);
+    const Image page = FromArt(kEditListArt, palette);
+    if (percent == 100) return page;
+    Image doubled(2 * page.width, 2 * page.height, kImageListMask);  // a whole factor stays crisp
+    for (int32_t y = 0; y < doubled.height; ++y)
+        for (int32_t x = 0; x < doubled.width; ++x) doubled.At(x, y) = page.At(x / 2, y / 2);
+    return doubled;
+}
+
+Image LineTypeStrip(int32_t percent) {
+    percent = KnownPercent(percent);
+    const int32_t width = AtPercent(kLineTypePictureWidth, percent);
+    Image strip(kLineTypePictures * width, AtPercent(kLineTypePictureHeight, percent), kWhite);
+    for (int32_t type = 0; type < kLineTypePictures; ++type)
+        PaintLineType(strip, type, width, AtPercent(kLineTypeLineTop, percent),
+                      AtPercent(kLineTypeLineWidth, percent));
     return strip;
 }
 
 std::vector<Image> PluginIconImages() {
-    return {TableMotif(kIcon16), TableMotif(kIcon32), TableMotif(kIcon48)};
+    return {TableMotif(kIcon16), TableMotif(kIcon24), TableMotif(kIcon32), TableMotif(kIcon48)};
 }
 
-Image AboutLogo() { return TableMotif(kLogo); }
+Image AboutLogo(int32_t percent) { return TableMotif(LogoGeometry(KnownPercent(percent))); }
 
-Image AboutSymbol() {
-    return FromArt(kSymbolArt, {{'.', kSymbolKey},
-                                {'#', kBorderBlue},
-                                {'H', kHeaderBlue},
-                                {'b', kBandBlue},
-                                {'p', kBandPale}});
+Image AboutSymbol(int32_t percent) {
+    const SymbolGeometry g = SymbolAt(percent);
+    const int32_t side = 2 * g.margin + 4 * g.line + 3 * g.cell;
+    Image symbol(side, side, kSymbolKey);
+    for (int32_t y = 0; y < side; ++y) {
+        const int32_t row = SymbolPart(y, g);
+        for (int32_t x = 0; x < side; ++x) {
+            const int32_t column = SymbolPart(x, g);
+            if (row < 0 || column < 0) continue;
+            Rgba& p = symbol.At(x, y);
+            if (row == 0 || (column == 0 && row > 1) || (x < g.margin + g.line) || (x >= side - g.margin - g.line))
+                p = kBorderBlue;  // the header row has no column lines
+            else
+                p = row == 1 ? kHeaderBlue : row == 2 ? kBandBlue : kBandPale;
+        }
+    }
+    return symbol;
 }
 
 Cursor ScrubCursor() {
@@ -266,15 +339,20 @@ Cursor ScrubCursor() {
 }
 
 std::vector<ResourceFile> BuildImageFiles() {
-    return {
-        {"clear_icon.bmp", EncodeBmp24(ClearIcon())},
-        {"edit_list_icon.bmp", EncodeBmp24(EditListIcon())},
-        {"line_types.bmp", EncodeBmp24(LineTypeStrip())},
+    std::vector<ResourceFile> files = {
         {"gridsmith.ico", EncodeIco(PluginIconImages())},
-        {"about_logo.bmp", EncodeBmp32Premultiplied(AboutLogo())},
-        {"about_symbol.bmp", EncodeBmp24(AboutSymbol())},
         {"scrub.cur", EncodeMonoCur(ScrubCursor())},
     };
+    for (int32_t percent : kImagePercents) {
+        // "name.bmp" at 100 percent, "name_150.bmp" and "name_200.bmp" beside it.
+        const std::string suffix = percent == 100 ? ".bmp" : "_" + std::to_string(percent) + ".bmp";
+        files.push_back({"clear_icon" + suffix, EncodeBmp24(ClearIcon(percent))});
+        files.push_back({"edit_list_icon" + suffix, EncodeBmp24(EditListIcon(percent))});
+        files.push_back({"line_types" + suffix, EncodeBmp24(LineTypeStrip(percent))});
+        files.push_back({"about_logo" + suffix, EncodeBmp32Premultiplied(AboutLogo(percent))});
+        files.push_back({"about_symbol" + suffix, EncodeBmp24(AboutSymbol(percent))});
+    }
+    return files;
 }
 
 }  // namespace gridsmith::resources

@@ -18,6 +18,12 @@ constexpr Rgba kImageListMask{255, 0, 255, 255};
 // TransparentBlt leaves this colour of the About symbol undrawn.
 constexpr Rgba kSymbolKey{236, 233, 216, 255};
 
+// The pictures come at 100, 150 and 200 percent (the dialogs take the one
+// nearest their display scale); the sizes below are those at 100 percent.
+constexpr int32_t kImagePercents[] = {100, 150, 200};
+// A 100 percent size at `percent`, rounded to the nearest pixel.
+constexpr int32_t AtPercent(int32_t pixels, int32_t percent) { return (pixels * percent + 50) / 100; }
+
 constexpr int32_t kButtonIconSide = 10;
 
 // Line-type strip: one picture per line type 0..4, side by side, each a
@@ -32,13 +38,14 @@ constexpr int32_t kLogoSide = 128;
 constexpr int32_t kSymbolSide = 12;
 constexpr int32_t kCursorSide = 32;
 
-Image ClearIcon();     // a cross on magenta
-Image EditListIcon();  // a small list page on magenta
-Image LineTypeStrip();
-std::vector<Image> PluginIconImages();  // the table motif at 16, 32 and 48 pixels
-Image AboutLogo();                      // the table motif with a soft shadow, 128 pixels
-Image AboutSymbol();                    // a small table on the key colour
-Cursor ScrubCursor();                   // a pointing hand under a left-right arrow
+// Each at `percent` of its size; another percent than those above gives 100.
+Image ClearIcon(int32_t percent = 100);     // a cross on magenta
+Image EditListIcon(int32_t percent = 100);  // a small list page on magenta
+Image LineTypeStrip(int32_t percent = 100);
+Image AboutLogo(int32_t percent = 100);     // the table motif with a soft shadow
+Image AboutSymbol(int32_t percent = 100);   // a small table on the key colour
+std::vector<Image> PluginIconImages();      // the table motif at 16, 24, 32 and 48 pixels
+Cursor ScrubCursor();                       // a pointing hand under a left-right arrow
 
 // Character art: one string per row, each character a palette entry. Rows
 // of unequal length or characters missing from the palette give an empty image.

@@ -1,6 +1,7 @@
 #include "ui/colour_fields.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "ui/control_text.h"
@@ -39,9 +40,9 @@ int ColourFieldIndex(int editId) {
     return found == kColorEdits.end() ? -1 : int(found - kColorEdits.begin());
 }
 
-ClientRect SwatchRectFor(const ClientRect& edit) {
-    return {edit.right + kSwatchGap, edit.top + kSwatchInset, edit.right + kSwatchGap + kSwatchWidth,
-            edit.bottom - kSwatchInset};
+ClientRect SwatchRectFor(const ClientRect& edit, DisplayScale scale) {
+    const int32_t gap = scale.Px(kSwatchGap), inset = scale.Px(kSwatchInset);
+    return {edit.right + gap, edit.top + inset, edit.right + gap + scale.Px(kSwatchWidth), edit.bottom - inset};
 }
 
 int ActiveSwatchCount(bool fillBackground) { return fillBackground ? kColourFieldCount : 1; }
@@ -69,6 +70,10 @@ std::optional<std::u16string> ScrubbedOpacity(std::u16string_view text, int32_t 
     if (mouseX > lastMouseX && value < kMaxOpacity) return FormatUnsigned(value + 1);
     if (mouseX < lastMouseX && value > 0) return FormatUnsigned(value - 1);
     return std::nullopt;
+}
+
+bool ScrubStepReached(int32_t lastMouseX, int32_t mouseX, DisplayScale scale) {
+    return std::abs(int64_t(mouseX) - lastMouseX) >= scale.Px(1);
 }
 
 PickerPrompt PickerPromptFor(int editId) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "plugin/host_abi.h"
+#include "ui/display_scale.h"
 #include "ui/preview/preview_state.h"
 
 namespace gridsmith::ui {
@@ -27,8 +28,9 @@ extern const std::array<int, kOpacityFieldCount> kOpacityLabels;
 // Index of a colour edit in kColorEdits; -1 for any other control.
 int ColourFieldIndex(int editId);
 
-// 16 pixels wide, 4 to the right of the edit, 2 shorter at top and bottom.
-ClientRect SwatchRectFor(const ClientRect& edit);
+// 16 pixels wide, 4 to the right of the edit, 2 shorter at top and bottom
+// (pixels at 96 DPI, taken to `scale`).
+ClientRect SwatchRectFor(const ClientRect& edit, DisplayScale scale = {});
 
 // Only the line colour's swatch while filling is off; all four while it is on.
 int ActiveSwatchCount(bool fillBackground);
@@ -55,6 +57,10 @@ int HotOpacityEditAfterMove(int hotOpacityEdit, const ColourFieldRects& rects, b
 // Nothing to write when the mouse did not move sideways or the value is at its
 // end.
 std::optional<std::u16string> ScrubbedOpacity(std::u16string_view text, int32_t lastMouseX, int32_t mouseX);
+
+// Whether the mouse went far enough sideways from `lastMouseX` for a scrub
+// step: a pixel at 96 DPI. A shorter move is kept for the next message.
+bool ScrubStepReached(int32_t lastMouseX, int32_t mouseX, DisplayScale scale = {});
 
 // A picker prompt as the host takes it: a length byte, then code page 936
 // bytes, zero to the end of the 256 bytes.

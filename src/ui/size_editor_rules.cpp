@@ -10,8 +10,8 @@ std::u16string CharactersLeftText(size_t length) {
     return FormatUnsigned(uint32_t(kSizeListMaxUnits - std::min(length, kSizeListMaxUnits)));
 }
 
-ScreenPoint SizeEditorCorner(const ScreenRect& button, int popupWidth) {
-    return {button.right - popupWidth, button.bottom + 2};
+ScreenPoint SizeEditorCorner(const ScreenRect& button, int popupWidth, DisplayScale scale) {
+    return {button.right - popupWidth, button.bottom + scale.Px(2)};
 }
 
 }  // namespace gridsmith::ui

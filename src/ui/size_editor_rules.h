@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/centering.h"
+#include "ui/display_scale.h"
 
 namespace gridsmith::ui {
 
@@ -14,7 +15,7 @@ namespace gridsmith::ui {
 std::u16string CharactersLeftText(size_t length);
 
 // The popup's top-left corner: its right edge on the button's, its top 2
-// pixels below the button, in screen coordinates.
-ScreenPoint SizeEditorCorner(const ScreenRect& button, int popupWidth);
+// pixels (at 96 DPI) below the button, in screen coordinates.
+ScreenPoint SizeEditorCorner(const ScreenRect& button, int popupWidth, DisplayScale scale = {});
 
 }  // namespace gridsmith::ui

@@ -21,19 +21,23 @@ void UnpackTipPoint(uint32_t packed, uint16_t& x, uint16_t& y) {
     y = uint16_t(packed >> 16);
 }
 
-uint32_t HelpTipPoint(int32_t x, int32_t y) { return PackTipPoint(x + kHelpOffsetX, y + kHelpOffsetY); }
-
-int32_t DefaultTipMaxWidth(int32_t fullScreenWidth) {
-    return std::max(fullScreenWidth - kScreenMargin, kMinMaxWidth);
+uint32_t HelpTipPoint(int32_t x, int32_t y, DisplayScale scale) {
+    return PackTipPoint(x + scale.Px(kHelpOffsetX), y + scale.Px(kHelpOffsetY));
 }
 
-ClientRect TipMeasureRect(int32_t maxWidth, int32_t fullScreenHeight) {
-    return {kTextInset, kTextInset, maxWidth - 2 * kTextInset, fullScreenHeight};
+int32_t DefaultTipMaxWidth(int32_t fullScreenWidth, DisplayScale scale) {
+    return std::max(fullScreenWidth - scale.Px(kScreenMargin), scale.Px(kMinMaxWidth));
+}
+
+ClientRect TipMeasureRect(int32_t maxWidth, int32_t fullScreenHeight, DisplayScale scale) {
+    const int32_t inset = scale.Px(kTextInset);
+    return {inset, inset, maxWidth - 2 * inset, fullScreenHeight};
 }
 
 TipPlacement PlaceTip(uint16_t x, uint16_t y, int32_t textWidth, int32_t textHeight, int32_t fullScreenWidth,
-                      int32_t fullScreenHeight) {
-    TipPlacement tip{x, y, textWidth + kFrameGrowth, textHeight + kFrameGrowth};
+                      int32_t fullScreenHeight, DisplayScale scale) {
+    const int32_t growth = scale.Px(kFrameGrowth);
+    TipPlacement tip{x, y, textWidth + growth, textHeight + growth};
     // The corner arrives unsigned: a point left of or above the screen reads
     // as a large one and is pulled back to the edge like any other.
     if (tip.x + tip.cx > fullScreenWidth) tip.x = fullScreenWidth - tip.cx;
@@ -43,12 +47,13 @@ TipPlacement PlaceTip(uint16_t x, uint16_t y, int32_t textWidth, int32_t textHei
     return tip;
 }
 
-TipShapes TipShapesFor(int32_t w, int32_t h) {
+TipShapes TipShapesFor(int32_t w, int32_t h, DisplayScale scale) {
+    const int32_t near = scale.Px(2), far = scale.Px(4), inset = scale.Px(kTextInset);
     TipShapes shapes;
-    shapes.DarkShadow = {ClientRect{2, h - 4, w - 2, h - 2}, ClientRect{w - 4, 2, w - 2, h - 2}};
-    shapes.LightShadow = {ClientRect{4, h - 2, w, h}, ClientRect{w - 2, 4, w, h}};
-    shapes.Bubble = {0, 0, w - 4, h - 4};
-    shapes.Text = {kTextInset, kTextInset, w - 2 * kTextInset, h - 2 * kTextInset};
+    shapes.DarkShadow = {ClientRect{near, h - far, w - near, h - near}, ClientRect{w - far, near, w - near, h - near}};
+    shapes.LightShadow = {ClientRect{far, h - near, w, h}, ClientRect{w - near, far, w, h}};
+    shapes.Bubble = {0, 0, w - far, h - far};
+    shapes.Text = {inset, inset, w - 2 * inset, h - 2 * inset};
     return shapes;
 }
 

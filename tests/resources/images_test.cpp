@@ -239,6 +239,53 @@ TEST(Pictures, LineTypeStripFollowsTheLinePatternsOnRowsSevenAndEightOnWhite) {
     EXPECT_EQ(InfoAt(bmp, 14).bitCount, 24u);
 }
 
+// The pictures for scaled displays: each at its size, drawn rather than
+// stretched, with the ground its blit masks out, and a 200 percent line as
+// wide as the renderer draws a 4-pixel line.
+TEST(Pictures, ComeAtOneAndAHalfAndTwiceTheirSize) {
+    for (int32_t percent : {150, 200}) {
+        SCOPED_TRACE(percent);
+        const int32_t iconSide = percent == 150 ? 15 : 20;
+        for (const Image& icon : {ClearIcon(percent), EditListIcon(percent)}) {
+            ASSERT_EQ(icon.width, iconSide);
+            ASSERT_EQ(icon.height, iconSide);
+            EXPECT_EQ(icon.At(0, iconSide - 1), kImageListMask);
+            EXPECT_LT(Count(icon, kImageListMask), icon.pixels.size() * 3 / 4);
+        }
+        const Image cross = ClearIcon(percent);
+        for (int32_t y = 0; y < iconSide; ++y)
+            for (int32_t x = 0; x < iconSide; ++x) EXPECT_EQ(cross.At(x, y), cross.At(iconSide - 1 - y, x));
+
+        const Image strip = LineTypeStrip(percent);
+        const int32_t top = percent == 150 ? 11 : 14, width = percent == 150 ? 3 : 4;
+        ASSERT_EQ(strip.width, 5 * 80 * percent / 100);
+        ASSERT_EQ(strip.height, 16 * percent / 100);
+        for (int32_t y = 0; y < strip.height; ++y) {
+            const bool onLine = y >= top && y < top + width;
+            EXPECT_EQ(strip.At(0, y), onLine ? kBlack : kWhite) << y;
+            EXPECT_EQ(strip.At(80 * percent / 100 - 1, y), onLine ? kBlack : kWhite) << y;
+        }
+        // The dashed picture's first gap begins where a line that wide ends its dash.
+        const int32_t dashed = 80 * percent / 100;
+        EXPECT_EQ(strip.At(dashed + 4 * width - 1, top), kBlack);
+        EXPECT_EQ(strip.At(dashed + 4 * width, top), kWhite);
+
+        const Image symbol = AboutSymbol(percent);
+        ASSERT_EQ(symbol.width, 12 * percent / 100);
+        EXPECT_TRUE(OnlyColoursAtEdges(symbol, kSymbolKey));
+        EXPECT_NE(symbol.At(symbol.width / 2, symbol.height / 2), kSymbolKey);
+        const Image logo = AboutLogo(percent);
+        ASSERT_EQ(logo.width, 128 * percent / 100);
+        EXPECT_EQ(logo.At(0, 0).a, 0);
+        EXPECT_EQ(logo.At(logo.width / 2, logo.height / 2).a, 255);
+    }
+    // Twice the size is a whole factor: the page's pixels, each four times.
+    const Image page = EditListIcon(), doubled = EditListIcon(200);
+    for (int32_t y = 0; y < doubled.height; ++y)
+        for (int32_t x = 0; x < doubled.width; ++x) ASSERT_EQ(doubled.At(x, y), page.At(x / 2, y / 2));
+    EXPECT_EQ(ClearIcon(125).width, kButtonIconSide) << "a size the resources do not carry";
+}
+
 TEST(Pictures, PluginIconHasSmallAndLargeImagesWithTransparentGround) {
     std::vector<Image> images = PluginIconImages();
     std::set<int32_t> sides;
@@ -248,7 +295,7 @@ TEST(Pictures, PluginIconHasSmallAndLargeImagesWithTransparentGround) {
         EXPECT_EQ(image.At(0, 0).a, 0);
         EXPECT_EQ(image.At(image.width / 2, image.height / 2).a, 255);
     }
-    EXPECT_TRUE(sides.count(16) && sides.count(32)) << "16 and 32 pixel images";
+    EXPECT_EQ(sides, (std::set<int32_t>{16, 24, 32, 48})) << "a small icon's size at 100, 150 and 200 percent";
 }
 
 TEST(Pictures, AboutLogoIsPremultipliedWithARealAlphaChannel) {
@@ -310,7 +357,7 @@ TEST(ImageFiles, EveryFileIsBuiltAndNamedByTheResourceScript) {
         EXPECT_TRUE(names.insert(file.name).second) << file.name;
         EXPECT_NE(script.find("\"" + file.name + "\""), std::string::npos) << file.name;
     }
-    EXPECT_EQ(names.size(), 7u);
+    EXPECT_EQ(names.size(), 17u);
 }
 
 }  // namespace

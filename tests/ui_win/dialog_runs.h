@@ -53,8 +53,7 @@ inline hosting::RunReport RunWithDialog(hosting::FilterHost& host, const hosting
 // The image a run draws without its dialog, with `settings` (KEY=VALUE, named
 // as in a parameter file) over the defaults, or from a parameter file.
 inline hosting::Document SilentRun(const hosting::Plugin& plugin, const std::vector<std::string>& settings,
-                                   const std::string& paramsFile = {}) {
-    hosting::Document document = WhiteCanvas();
+                                   const std::string& paramsFile = {}, hosting::Document document = WhiteCanvas()) {
     hosting::FilterHost host(document);
     hosting::ScriptingSession scripting(host.Handles().Procs());
     hosting::ScriptingOptions options;

@@ -214,6 +214,16 @@ TEST_F(PluginModule, BitmapsAreTheBuiltPicturesAndLoadAtTheirSizes) {
         {IDB_LINE_TYPES, res::EncodeBmp24(res::LineTypeStrip()), 400, 16, 24},
         {IDB_ABOUT_LOGO, res::EncodeBmp32Premultiplied(res::AboutLogo()), 128, 128, 32},
         {IDB_ABOUT_SYMBOL, res::EncodeBmp24(res::AboutSymbol()), 12, 12, 24},
+        {IDB_CLEAR_ICON_150, res::EncodeBmp24(res::ClearIcon(150)), 15, 15, 24},
+        {IDB_CLEAR_ICON_200, res::EncodeBmp24(res::ClearIcon(200)), 20, 20, 24},
+        {IDB_EDIT_LIST_ICON_150, res::EncodeBmp24(res::EditListIcon(150)), 15, 15, 24},
+        {IDB_EDIT_LIST_ICON_200, res::EncodeBmp24(res::EditListIcon(200)), 20, 20, 24},
+        {IDB_LINE_TYPES_150, res::EncodeBmp24(res::LineTypeStrip(150)), 600, 24, 24},
+        {IDB_LINE_TYPES_200, res::EncodeBmp24(res::LineTypeStrip(200)), 800, 32, 24},
+        {IDB_ABOUT_LOGO_150, res::EncodeBmp32Premultiplied(res::AboutLogo(150)), 192, 192, 32},
+        {IDB_ABOUT_LOGO_200, res::EncodeBmp32Premultiplied(res::AboutLogo(200)), 256, 256, 32},
+        {IDB_ABOUT_SYMBOL_150, res::EncodeBmp24(res::AboutSymbol(150)), 18, 18, 24},
+        {IDB_ABOUT_SYMBOL_200, res::EncodeBmp24(res::AboutSymbol(200)), 24, 24, 24},
     };
     for (const auto& expected : bitmaps) {
         SCOPED_TRACE(expected.id);
@@ -278,8 +288,8 @@ LONG StoredIconWidthFor(HMODULE module, int side) {
     return header.biWidth;
 }
 
-TEST_F(PluginModule, IconHasItsOwnSixteenAndThirtyTwoPixelImages) {
-    for (int side : {16, 32}) {
+TEST_F(PluginModule, IconHasItsOwnImagesForSmallIconsAt100To200Percent) {
+    for (int side : {16, 24, 32}) {
         SCOPED_TRACE(side);
         EXPECT_EQ(StoredIconWidthFor(Module(), side), side);
         auto icon = static_cast<HICON>(

@@ -37,9 +37,9 @@ void AttachModule(HINSTANCE instance) {
 
 HFONT LinkFont() { return g_linkFont; }
 
-HFONT CreateLinkFont() {
+HFONT CreateLinkFont(int32_t height) {
     LOGFONTW font{};
-    font.lfHeight = 12;
+    font.lfHeight = height;
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = TRUE;
     font.lfCharSet = DEFAULT_CHARSET;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace gridsmith {
@@ -18,8 +19,10 @@ std::wstring ModuleFileName(HMODULE module);
 // The underlined font of the link controls; valid while the module is loaded.
 HFONT LinkFont();
 
-// Creates the link font; the caller owns the handle (the module keeps one).
-HFONT CreateLinkFont();
+// Creates the link font, `height` pixels high (12 at 96 DPI); the caller owns
+// the handle (the module keeps one of height 12).
+constexpr int32_t kLinkFontHeight = 12;
+HFONT CreateLinkFont(int32_t height = kLinkFontHeight);
 
 // Creates an activation context from the manifest resource (type 24, ID 2) of
 // `module`; null when none can be made. Release it with ReleaseActCtx.

@@ -6,6 +6,7 @@
 #include "ui/control_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/preview/preview_math.h"
+#include "ui/preview/preview_overlay.h"
 #include "ui/preview/preview_view.h"
 
 namespace gridsmith::ui {
@@ -260,14 +261,14 @@ GripStep DragGripStep(PreviewState& preview, TableParams& params, const TableLay
         return step;
 
     const int32_t d = axis.rows ? point.y - preview.LastMouse.y : point.x - preview.LastMouse.x;
-    const int32_t b = std::max(params.BorderLineSize / preview.ZoomScale, 1);
+    const int32_t b = OutlineBorderWidth(preview, params.BorderLineSize);
     if (!StepWithinLimits(preview, axis, *g, int64_t(Along(axis, *g)) + d, b)) return step;
 
     const ClientRect before = DragArea(preview, params, *g, b);
     ApplyStep(preview, axis, *g, d, params.BorderLineSize, step.Writes);
     preview.LastMouse = point;
     step.Accepted = true;
-    step.Invalidate = Inflate(UnionOf(before, DragArea(preview, params, *g, b)), 3);
+    step.Invalidate = Inflate(UnionOf(before, DragArea(preview, params, *g, b)), preview.Scale.Px(3));
     return step;
 }
 

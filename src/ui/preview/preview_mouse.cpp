@@ -14,12 +14,12 @@ namespace {
 // One axis of a pan step: the displacement d within [low, high], snapped to
 // the first target within reach.
 bool PanAxisStep(int32_t& pan, int64_t d, int32_t low, int32_t high, int32_t snap1, int32_t snap2,
-                 bool dock) {
+                 int32_t reach) {
     if (d < low || d > high) return false;
-    if (dock) {
-        if (std::llabs(d - snap1) <= kSnapReach)
+    if (reach >= 0) {
+        if (std::llabs(d - snap1) <= reach)
             d = snap1;
-        else if (std::llabs(d - snap2) <= kSnapReach)
+        else if (std::llabs(d - snap2) <= reach)
             d = snap2;
     }
     if (d == pan) return false;
@@ -50,10 +50,11 @@ void StartPan(PreviewState& preview) {
 bool PanStep(PreviewState& preview, ClientPoint point, bool dockBorder) {
     const PanLimits& limits = preview.Limits;
     const SnapTargets& snaps = preview.Snaps;
+    const int32_t reach = dockBorder ? preview.Scale.Px(kSnapReach) : -1;  // -1: no docking
     const bool x = PanAxisStep(preview.Pan.PanX, int64_t(point.x) - preview.DragOrigin.x,
-                               limits.PanMinX, limits.PanMaxX, snaps.SnapX1, snaps.SnapX2, dockBorder);
+                               limits.PanMinX, limits.PanMaxX, snaps.SnapX1, snaps.SnapX2, reach);
     const bool y = PanAxisStep(preview.Pan.PanY, int64_t(point.y) - preview.DragOrigin.y,
-                               limits.PanMinY, limits.PanMaxY, snaps.SnapY1, snaps.SnapY2, dockBorder);
+                               limits.PanMinY, limits.PanMaxY, snaps.SnapY1, snaps.SnapY2, reach);
     return x || y;
 }
 

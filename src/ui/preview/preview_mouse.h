@@ -12,7 +12,7 @@
 
 namespace gridsmith::ui {
 
-constexpr int32_t kSnapReach = 8;  // preview pixels, inclusive
+constexpr int32_t kSnapReach = 8;  // screen pixels at 96 DPI, inclusive
 
 // The pan limits and snap targets for a pan starting from the current view.
 void StartPan(PreviewState& preview);

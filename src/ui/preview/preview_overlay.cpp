@@ -11,18 +11,24 @@
 namespace gridsmith::ui {
 namespace {
 
-constexpr int32_t kTickSpacing = 50;  // preview pixels between ruler ticks
+// At 96 DPI: preview pixels between ruler ticks, and a label's offset from its tick.
+constexpr int32_t kTickSpacing = 50;
+constexpr int32_t kLabelOffset = 2;
+constexpr int32_t kShadowOffset = 3;
 
 // Document coordinates of the ticks along one ruler and the preview position
-// of each: from 0 or the first multiple of 50 x s at or after the view's near
-// edge, stopping 25 preview pixels before the ruler's far end.
+// of each: from 0 or the first multiple of spacing x s at or after the view's
+// near edge, stopping half a spacing before the ruler's far end.
 template <class Tick>
-void ForEachTick(int32_t viewStart, int32_t scale, int32_t extent, int32_t thumbStart, Tick tick) {
-    const int64_t step = int64_t(kTickSpacing) * scale;
+void ForEachTick(const PreviewState& preview, int32_t viewStart, int32_t extent, int32_t thumbStart,
+                 Tick tick) {
+    const int32_t scale = preview.ZoomScale;
+    const int32_t spacing = preview.Scale.Px(kTickSpacing);
+    const int64_t step = int64_t(spacing) * scale;
     int64_t v = viewStart <= 0 ? 0 : (viewStart + step - 1) / step * step;
-    const int64_t end = viewStart + int64_t(scale) * extent - int64_t(kTickSpacing / 2) * scale;
+    const int64_t end = viewStart + int64_t(scale) * extent - int64_t(spacing / 2) * scale;
     int64_t at = thumbStart + (v - viewStart) / scale;
-    for (; v < end; v += step, at += kTickSpacing) tick(v, Saturate(at));
+    for (; v < end; v += step, at += spacing) tick(v, Saturate(at));
 }
 
 }  // namespace
@@ -74,23 +80,25 @@ std::vector<GuideLine> CornerGuides(const PreviewState& preview) {
 
 std::vector<RulerTick> HorizontalRulerTicks(const PreviewState& preview) {
     const ClientRect& t = preview.ThumbRect;
+    const int32_t offset = preview.Scale.Px(kLabelOffset);
     std::vector<RulerTick> ticks;
-    ForEachTick(preview.ViewRect.left, preview.ZoomScale, preview.ThumbWidth(), t.left,
-                [&](int64_t v, int32_t x) {
-                    ticks.push_back({{x, t.bottom}, {x, t.bottom + preview.RulerSize},
-                                     {x + 2, t.bottom + 2}, false, DecimalText(v)});
-                });
+    ForEachTick(preview, preview.ViewRect.left, preview.ThumbWidth(), t.left, [&](int64_t v, int32_t x) {
+        ticks.push_back({{x, t.bottom}, {x, t.bottom + preview.RulerSize}, {x + offset, t.bottom + offset},
+                         false, DecimalText(v), {}});
+    });
     return ticks;
 }
 
 std::vector<RulerTick> VerticalRulerTicks(const PreviewState& preview) {
     const ClientRect& p = preview.PreviewRect;
     const ClientRect& t = preview.ThumbRect;
+    const int32_t offset = preview.Scale.Px(kLabelOffset);
+    const int32_t shadow = preview.Scale.Px(kShadowOffset);
     std::vector<RulerTick> ticks;
-    ForEachTick(preview.ViewRect.top, preview.ZoomScale, preview.ThumbHeight(), t.top,
-                [&](int64_t v, int32_t y) {
-                    ticks.push_back({{p.left, y}, {t.left, y}, {p.left + 2, y + 2}, true, DecimalText(v)});
-                });
+    ForEachTick(preview, preview.ViewRect.top, preview.ThumbHeight(), t.top, [&](int64_t v, int32_t y) {
+        ticks.push_back({{p.left, y}, {t.left, y}, {p.left + offset, y + offset}, true, DecimalText(v),
+                         {p.left + shadow, y + shadow}});
+    });
     return ticks;
 }
 
@@ -114,13 +122,17 @@ void AddGripsInView(std::vector<const CGrip*>& out, const GripList& grips, int32
 
 }  // namespace
 
+int32_t OutlineBorderWidth(const PreviewState& preview, int32_t borderLineSize) {
+    return std::max(borderLineSize / preview.ZoomScale, preview.Scale.Px(1));
+}
+
 std::optional<TableOutline> TableOutlineFor(const PreviewState& preview, const TableParams& params,
                                             const TableLayout& layout) {
     if (!IsDrawable(preview, params, layout)) return std::nullopt;
     const ClientRect& t = preview.ThumbRect;
     const VRect& d = preview.DocRect;
     const int32_t s = preview.ZoomScale;
-    const int32_t b = std::max(params.BorderLineSize / s, 1);
+    const int32_t b = OutlineBorderWidth(preview, params.BorderLineSize);
     const int64_t left = int64_t(d.left) + params.LeftMargin;
     const int64_t top = int64_t(d.top) + params.TopMargin;
     const int32_t x0 = PreviewX(preview, left), x1 = PreviewX(preview, left + params.TableWidth);

@@ -29,13 +29,14 @@ using GuideLine = std::array<ClientPoint, 3>;
 std::vector<GuideLine> CornerGuides(const PreviewState& preview);
 
 // A tick line and its label (transparent background, black text). A shadowed
-// label is first drawn in white one pixel right of and below `Label`.
+// label is first drawn in white at `Shadow`, a pixel right of and below `Label`.
 struct RulerTick {
     ClientPoint From;
     ClientPoint To;
     ClientPoint Label;
     bool Shadowed = false;
     std::u16string Text;
+    ClientPoint Shadow;
 };
 std::vector<RulerTick> HorizontalRulerTicks(const PreviewState& preview);
 std::vector<RulerTick> VerticalRulerTicks(const PreviewState& preview);
@@ -58,6 +59,10 @@ struct TableOutline {
     std::array<ClientRect, 2> WhiteFrames;  // one-pixel frames around these
     std::vector<const CGrip*> Grips;        // columns, then rows, in index order
 };
+
+// Width of the outline's border band: the border at the zoom, at least one
+// pixel at 96 DPI. The grips' limits keep clear of it too.
+int32_t OutlineBorderWidth(const PreviewState& preview, int32_t borderLineSize);
 
 // Nothing when the table is not drawable (no positive size, a count outside
 // 1..100, no layout arrays, or no view of the document).

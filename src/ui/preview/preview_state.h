@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "plugin/host_abi.h"
+#include "ui/display_scale.h"
 
 namespace gridsmith::ui {
 
@@ -61,6 +62,7 @@ constexpr bool Contains(const ClientRect& r, ClientPoint p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
+// Sizes at 96 DPI; the preview works with them at its Scale.
 constexpr int32_t kRulerSize = 20;  // each band's width
 constexpr int32_t kGripSize = 12;   // a grip's box edge
 constexpr int32_t kMaxGrips = 21;   // grips in each direction
@@ -106,6 +108,7 @@ struct PreviewState {
     PreviewState(const PreviewState&) = delete;
     PreviewState& operator=(const PreviewState&) = delete;
 
+    DisplayScale Scale;  // the dialog's; set before SetupPreviewScale
     int32_t RulerSize = kRulerSize;
     int32_t GripSize = kGripSize;
     int32_t MaxGrips = kMaxGrips;

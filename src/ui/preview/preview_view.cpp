@@ -47,8 +47,8 @@ int32_t InputRateFor(int32_t scale) { return Saturate(int64_t(scale) << 16); }
 
 bool SetupPreviewScale(PreviewState& preview, const ClientRect& previewRect,
                        const VRect& filterRect, int32_t planes) {
-    preview.RulerSize = kRulerSize;
-    preview.GripSize = kGripSize;
+    preview.RulerSize = preview.Scale.Px(kRulerSize);
+    preview.GripSize = preview.Scale.Px(kGripSize);
     preview.MaxGrips = kMaxGrips;
     preview.PreviewRect = previewRect;
     const int32_t m = preview.RulerSize;

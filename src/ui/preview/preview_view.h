@@ -23,8 +23,9 @@ int32_t FitScaleFor(const VRect& filterRect, int32_t width, int32_t height);
 // The host's inputRate for a reduction, 16.16 fixed point.
 int32_t InputRateFor(int32_t scale);
 
-// First steps of setting up the preview: bands, ThumbRect, both scales at
-// the fit and the buffer shapes for `planes` host planes. Returns false when
+// First steps of setting up the preview: bands (at the preview's Scale),
+// ThumbRect, both zoom scales at the fit and the buffer shapes for `planes`
+// host planes. Returns false when
 // the placeholder leaves no thumbnail area (nothing can be shown then).
 bool SetupPreviewScale(PreviewState& preview, const ClientRect& previewRect,
                        const VRect& filterRect, int32_t planes);

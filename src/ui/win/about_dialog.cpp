@@ -15,23 +15,30 @@
 #include "ui/about_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/win/center_over_owner.h"
+#include "ui/win/display_scale_win.h"
 #include "ui/win/link_control.h"
 #include "ui/win/win_handles.h"
 
 namespace gridsmith::ui {
 namespace {
 
-constexpr int kSymbolSize = 12;
+constexpr int kSymbolSize = 12;  // at 96 DPI
+constexpr int kSmallIconSize = 16;
 constexpr COLORREF kSymbolKeyColour = RGB(236, 233, 216);
 constexpr WORD kHandCursor = 32649;  // IDC_HAND, whose macro is the ANSI form here
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
 // What the open dialog holds, from WM_INITDIALOG to WM_DESTROY.
 struct AboutWindow {
+    DisplayScale scale;
+    OwnedFont dialogFont;  // the dialog's font at a scale it was not made at
     OwnedBitmap logo;
     OwnedBitmap symbol;
     SIZE logoSize{};
     RECT logoRect{};
     POINT symbolAt{};
+    int symbolSize = kSymbolSize;
+    LinkFontAtScale linkFont;
     OwnedLink link;
     RECT linkRect{};
     OwnedIcon smallIcon;
@@ -92,29 +99,59 @@ const std::wstring& VersionText() {
     return text;
 }
 
-void InitAboutDialog(HWND dialog, AboutWindow& window) {
+// The logo and symbol at the picture size nearest the scale, where the
+// controls now lie; and the small icon, the old one going once replaced.
+void PlaceImages(HWND dialog, AboutWindow& window) {
     window.logoRect = ControlRect(dialog, IDC_ABOUT_LOGO);
-    window.logo.Reset(LoadBitmapResource(IDB_ABOUT_LOGO));
-    window.symbol.Reset(LoadBitmapResource(IDB_ABOUT_SYMBOL));
+    window.logo.Reset(LoadBitmapResource(ScaledImageId(IDB_ABOUT_LOGO, window.scale)));
+    window.symbol.Reset(LoadBitmapResource(ScaledImageId(IDB_ABOUT_SYMBOL, window.scale)));
     window.logoSize = BitmapSize(window.logo.Get());
-
-    SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, VersionText().c_str());
+    window.symbolSize = window.symbol ? int(BitmapSize(window.symbol.Get()).cy) : window.scale.Px(kSymbolSize);
 
     const RECT notice = ControlRect(dialog, IDC_ABOUT_NOTICE);
     window.symbolAt = {ControlRect(dialog, IDC_ABOUT_TITLE).left,
-                       (notice.top + notice.bottom - kSymbolSize) / 2};
+                       (notice.top + notice.bottom - window.symbolSize) / 2};
+
+    const int side = window.scale.Px(kSmallIconSize);
+    OwnedIcon icon(static_cast<HICON>(
+        LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_GRIDSMITH), IMAGE_ICON, side, side, 0)));
+    if (icon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Get()));
+    window.smallIcon = std::move(icon);
+}
+
+void InitAboutDialog(HWND dialog, AboutWindow& window) {
+    window.scale = WindowScale(dialog);
+    KeepOwnDpiLayout(dialog);
+    PlaceImages(dialog, window);
+
+    SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, VersionText().c_str());
 
     window.linkRect = ControlRect(dialog, IDC_LINK_PLACEHOLDER);
+    window.linkFont.SetScale(window.scale, nullptr);
     window.link.Reset(CreateLinkControl(dialog, window.linkRect, IDC_ABOUT_LINK,
-                                         Wide(kHomePageLinkMarkup.Reveal()).c_str()));
+                                         Wide(kHomePageLinkMarkup.Reveal()).c_str(), window.linkFont.Get()));
 
     SetDlgItemTextW(dialog, IDC_ABOUT_DESCRIPTION, Wide(kAboutDescription.Reveal()).c_str());
-
-    window.smallIcon.Reset(static_cast<HICON>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_GRIDSMITH), IMAGE_ICON, 16, 16, 0)));
-    if (window.smallIcon)
-        SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window.smallIcon.Get()));
     CenterOverOwner(dialog);
+}
+
+// Moved to a display of `dpi`: the suggested frame, the controls and their
+// font, the link font and the pictures at the new scale.
+void OnDpiChanged(HWND dialog, AboutWindow& window, int32_t dpi, const RECT& suggested) {
+    const DisplayScale next = ScaleForDpi(dpi);
+    if (next.Dpi == window.scale.Dpi) return;
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT current = window.dialogFont ? window.dialogFont.Get()
+                                      : reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    OwnedFont font(CreateRescaledFont(current, window.scale.Dpi, next.Dpi));
+    RelayoutChildren(dialog, window.scale.Dpi, next.Dpi, font.Get());
+    if (font) window.dialogFont = std::move(font);
+    window.scale = next;
+    window.linkRect = ControlRect(dialog, IDC_LINK_PLACEHOLDER);
+    window.linkFont.SetScale(next, window.link.Get());
+    PlaceImages(dialog, window);
+    InvalidateRect(dialog, nullptr, TRUE);
 }
 
 void ReleaseAboutDialog(HWND dialog, AboutWindow& window) {
@@ -123,6 +160,7 @@ void ReleaseAboutDialog(HWND dialog, AboutWindow& window) {
     window.link.Reset();
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, 0);
     window.smallIcon.Reset();
+    window.dialogFont.Reset();
 }
 
 void PaintImages(HDC target, const AboutWindow& window) {
@@ -136,8 +174,9 @@ void PaintImages(HDC target, const AboutWindow& window) {
     }
     if (window.symbol) {
         SelectScope selected(source.Get(), window.symbol.Get());
-        TransparentBlt(target, window.symbolAt.x, window.symbolAt.y, kSymbolSize, kSymbolSize, source.Get(),
-                       0, 0, kSymbolSize, kSymbolSize, kSymbolKeyColour);
+        const int side = window.symbolSize;
+        TransparentBlt(target, window.symbolAt.x, window.symbolAt.y, side, side, source.Get(), 0, 0, side, side,
+                       kSymbolKeyColour);
     }
 }
 
@@ -190,6 +229,9 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (wParam != VK_ESCAPE) return FALSE;
         EndDialog(dialog, IDOK);
         return TRUE;
+    case kDpiChanged:
+        if (lParam) OnDpiChanged(dialog, *window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     case WM_DESTROY:
         ReleaseAboutDialog(dialog, *window);
         SetWindowLongPtrW(dialog, DWLP_USER, 0);
@@ -204,6 +246,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 void ShowAboutDialog(HWND owner) {
     AboutWindow window;
     ActivationScope scope;
+    DpiAwarenessScope awareness;
     DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_ABOUT), owner, &AboutDialogProc,
                     reinterpret_cast<LPARAM>(&window));
 }

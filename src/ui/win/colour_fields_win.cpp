@@ -56,10 +56,11 @@ bool PickColor(HWND dialog, int editId, host::FilterRecord* host) {
     return PickWithSystemDialog(dialog, editId);
 }
 
-void ColourFields::Setup(HWND dialog) {
+void ColourFields::Setup(HWND dialog, DisplayScale scale) {
     dialog_ = dialog;
+    scale_ = scale;
     for (int i = 0; i < kColourFieldCount; ++i)
-        rects_.SwatchRects[size_t(i)] = SwatchRectFor(ClientRectOfItem(dialog, kColorEdits[size_t(i)]));
+        rects_.SwatchRects[size_t(i)] = SwatchRectFor(ClientRectOfItem(dialog, kColorEdits[size_t(i)]), scale);
     for (int i = 0; i < kOpacityFieldCount; ++i)
         rects_.OpacityLabelRects[size_t(i)] = ClientRectOfItem(dialog, kOpacityLabels[size_t(i)]);
     hotOpacityEdit_ = 0;
@@ -100,6 +101,7 @@ bool ColourFields::OnMouseMove(ClientPoint point, int32_t dragMode, bool fillBac
         return !insideThumb;
     }
     if (dragMode != DragOpacity) return false;
+    if (!ScrubStepReached(lastMouse_.x, point.x, scale_)) return true;  // kept for the next move
     WindowControls controls(dialog_);
     const std::optional<std::u16string> value =
         ScrubbedOpacity(controls.Text(hotOpacityEdit_, kColourTextUnits), lastMouse_.x, point.x);

@@ -16,8 +16,9 @@ bool PickColor(HWND dialog, int editId, host::FilterRecord* host);
 
 class ColourFields {
 public:
-    // Takes the swatch and label rectangles from the edits and labels.
-    void Setup(HWND dialog);
+    // Takes the swatch and label rectangles from the edits and labels, at the
+    // dialog's scale; again after a move to another scale.
+    void Setup(HWND dialog, DisplayScale scale);
 
     void Paint(HDC dc, bool fillBackground) const;
     void RepaintSwatch(int editId) const;
@@ -42,6 +43,7 @@ public:
 private:
     HWND dialog_ = nullptr;
     ColourFieldRects rects_;
+    DisplayScale scale_;
     int hotOpacityEdit_ = 0;
     ClientPoint lastMouse_;
 };

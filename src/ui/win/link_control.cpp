@@ -7,13 +7,22 @@
 
 namespace gridsmith::ui {
 
-HWND CreateLinkControl(HWND parent, const RECT& rect, int id, const wchar_t* markup) {
+HWND CreateLinkControl(HWND parent, const RECT& rect, int id, const wchar_t* markup, HFONT font) {
     HWND link = CreateWindowExW(0, WC_LINK, markup, WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left, rect.top,
                                 rect.right - rect.left, rect.bottom - rect.top, parent,
                                 reinterpret_cast<HMENU>(INT_PTR(id)),
                                 static_cast<HINSTANCE>(ModuleInstance()), nullptr);
-    if (link && LinkFont()) SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(LinkFont()), FALSE);
+    if (link && font) SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return link;
+}
+
+HFONT LinkFontAtScale::Get() const { return owned_ ? owned_.Get() : LinkFont(); }
+
+void LinkFontAtScale::SetScale(DisplayScale scale, HWND link) {
+    OwnedFont next(scale.IsBase() ? nullptr : CreateLinkFont(scale.Px(kLinkFontHeight)));
+    HFONT shown = next ? next.Get() : LinkFont();
+    if (link && shown) SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+    owned_ = std::move(next);
 }
 
 BOOL DestroyLinkControl(HWND link) {

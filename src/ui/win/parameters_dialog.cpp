@@ -19,6 +19,7 @@
 #include "ui/win/center_over_owner.h"
 #include "ui/win/colour_fields_win.h"
 #include "ui/win/context_help_win.h"
+#include "ui/win/display_scale_win.h"
 #include "ui/win/link_control.h"
 #include "ui/win/params_file_win.h"
 #include "ui/win/preview_pane.h"
@@ -39,6 +40,9 @@ constexpr DWORD kLineTypeComboStyle = 0x50810013;  // child, visible, border, ta
 static_assert(kLineTypeComboStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP |
                                       CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED));
 constexpr int kLineTypeDropHeight = 160;
+constexpr int kSmallIconSize = 16;
+constexpr int kRulerFontHeight = 12;
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
 RECT ClientRectOf(HWND dialog, int id) {
     RECT rect{};
@@ -68,6 +72,9 @@ public:
     }
     void OnSizeListEdited() { rules_.OnSizeListEdited(); }
     void OnPaint();
+    // The host moved the dialog to a display of `dpi`: the suggested frame,
+    // then the controls, fonts, pictures and preview at the new scale.
+    void OnDpiChanged(int32_t dpi, const RECT& suggested);
     void OnLinkNotify(const NMHDR& header);
 
     // The mouse and the cursor: opacity scrubbing, the preview's pan and
@@ -100,7 +107,7 @@ public:
     void ZoomOut() override { preview_.ZoomOut(controls_); }
     void ShowAbout() override { ShowAboutDialog(dialog_); }
     bool HasSizeEditor() override { return sizeEditor_.Get() != nullptr; }
-    void ShowSizeEditor(int button) override { ShowSizeEditorUnder(sizeEditor_.Get(), dialog_, button); }
+    void ShowSizeEditor(int button) override { ShowSizeEditorUnder(sizeEditor_.Get(), dialog_, button, scale_); }
     void HideSizeEditor() override {
         if (sizeEditor_) ShowWindow(sizeEditor_.Get(), SW_HIDE);
     }
@@ -109,10 +116,13 @@ private:
     void CreateLink();
     void AcquireUiHooks();
     void CreateLineTypeCombos();
+    void AttachLineTypeImages();
     void LimitTexts();
     void FillNumberLists();
     void AttachButtonImages();
     void CreateDrawingTools();
+    HFONT DialogFont() const;
+    int ImagePercent() const { return NearestImagePercent(scale_); }
     void ShowDocumentSize();
     void ShowZoom();
     void SetSmallIcon();
@@ -127,10 +137,13 @@ private:
 
     HWND dialog_;
     DialogState& state_;
+    DisplayScale scale_;
+    OwnedFont dialogFont_;  // the dialog's font at a scale it was not made at; null until then
     WindowControls controls_;
     MainDialog rules_;
     ColourFields colourFields_;
 
+    LinkFontAtScale linkFont_;
     OwnedLink link_;
     HostSuite uiHooks_;
     OwnedWindow gridTypeCombo_, borderTypeCombo_;
@@ -146,7 +159,9 @@ private:
 };
 
 void ParametersDialog::Initialise() {
-    colourFields_.Setup(dialog_);
+    scale_ = WindowScale(dialog_);
+    KeepOwnDpiLayout(dialog_);
+    colourFields_.Setup(dialog_, scale_);
     CreateLink();
     AcquireUiHooks();
     CreateLineTypeCombos();
@@ -156,8 +171,10 @@ void ParametersDialog::Initialise() {
     AttachButtonImages();
     CreateTooltip();
     CreateDrawingTools();
+    scrubCursor_.Reset(static_cast<HCURSOR>(
+        LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDC_SCRUB_CURSOR), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
     ShowDocumentSize();
-    preview_.Setup(dialog_, IDC_PREVIEW_PLACEHOLDER, state_);
+    preview_.Setup(dialog_, IDC_PREVIEW_PLACEHOLDER, state_, scale_);
     rules_.FillControls();
     ShowZoom();
     SetSmallIcon();
@@ -166,7 +183,9 @@ void ParametersDialog::Initialise() {
 
 void ParametersDialog::CreateLink() {
     const std::u16string markup = kHomePageLinkMarkup.Reveal();
-    link_.Reset(CreateLinkControl(dialog_, ClientRectOf(dialog_, IDC_LINK_PLACEHOLDER), 0, Wide(markup)));
+    linkFont_.SetScale(scale_, nullptr);
+    link_.Reset(CreateLinkControl(dialog_, ClientRectOf(dialog_, IDC_LINK_PLACEHOLDER), 0, Wide(markup),
+                                  linkFont_.Get()));
 }
 
 void ParametersDialog::AcquireUiHooks() {
@@ -174,10 +193,17 @@ void ParametersDialog::AcquireUiHooks() {
         uiHooks_.Acquire(state_.Host->sSPBasic, host::kPSUIHooksSuite, host::kPSUIHooksSuiteVersion1);
 }
 
+// The strip at the scale's picture size, on both combos; the list it replaces goes.
+void ParametersDialog::AttachLineTypeImages() {
+    OwnedImageList images(ImageList_LoadImageW(
+        Instance(state_), MAKEINTRESOURCEW(ScaledImageId(IDB_LINE_TYPES, scale_)),
+        kLineTypeImageWidth * ImagePercent() / 100, 8, kMaskColour, IMAGE_BITMAP, LR_CREATEDIBSECTION | LR_SHARED));
+    for (const OwnedWindow* combo : {&gridTypeCombo_, &borderTypeCombo_})
+        if (*combo) SendMessageW(combo->Get(), CBEM_SETIMAGELIST, 0, LPARAM(images.Get()));
+    lineTypeImages_ = std::move(images);
+}
+
 void ParametersDialog::CreateLineTypeCombos() {
-    lineTypeImages_.Reset(ImageList_LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDB_LINE_TYPES),
-                                               kLineTypeImageWidth, 8, kMaskColour, IMAGE_BITMAP,
-                                               LR_CREATEDIBSECTION | LR_SHARED));
     struct Placement {
         OwnedWindow& combo;
         int id, placeholder;
@@ -187,7 +213,7 @@ void ParametersDialog::CreateLineTypeCombos() {
                                              IDC_BORDER_TYPE_PLACEHOLDER}}) {
         const RECT area = ClientRectOf(dialog_, place.placeholder);
         place.combo.Reset(CreateWindowExW(0, WC_COMBOBOXEXW, nullptr, kLineTypeComboStyle, area.left,
-                                          area.top, area.right - area.left, kLineTypeDropHeight,
+                                          area.top, area.right - area.left, scale_.Px(kLineTypeDropHeight),
                                           dialog_, reinterpret_cast<HMENU>(INT_PTR(place.id)),
                                           Instance(state_), nullptr));
         HWND combo = place.combo.Get();
@@ -196,7 +222,6 @@ void ParametersDialog::CreateLineTypeCombos() {
         SetWindowPos(combo, GetDlgItem(dialog_, place.placeholder), 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SendMessageW(combo, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
-        SendMessageW(combo, CBEM_SETIMAGELIST, 0, LPARAM(lineTypeImages_.Get()));
         for (int type = 0; type < kLineTypeCount; ++type) {
             COMBOBOXEXITEMW item{};
             item.mask = CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
@@ -206,6 +231,7 @@ void ParametersDialog::CreateLineTypeCombos() {
             SendMessageW(combo, CBEM_INSERTITEMW, 0, LPARAM(&item));
         }
     }
+    AttachLineTypeImages();
 }
 
 void ParametersDialog::CreateSizeEditorPopup() {
@@ -215,7 +241,7 @@ void ParametersDialog::CreateSizeEditorPopup() {
     sizeEditor_.Reset(CreateSizeEditor(dialog_, Instance(state_), editor));
 }
 
-void ParametersDialog::CreateTooltip() { tooltip_.Reset(CreateTooltipWindow(dialog_, Instance(state_))); }
+void ParametersDialog::CreateTooltip() { tooltip_.Reset(CreateTooltipWindow(dialog_, Instance(state_), scale_)); }
 
 void ParametersDialog::LimitTexts() {
     struct Limit {
@@ -243,13 +269,15 @@ void ParametersDialog::FillNumberLists() {
     }
 }
 
+// The icons at the scale's picture size; the lists they replace go once the
+// buttons hold the new ones.
 void ParametersDialog::AttachButtonImages() {
     auto load = [&](int bitmap) {
-        return OwnedImageList(ImageList_LoadImageW(Instance(state_), MAKEINTRESOURCEW(bitmap), kButtonIconSize,
-                                                   4, kMaskColour, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+        return OwnedImageList(ImageList_LoadImageW(Instance(state_), MAKEINTRESOURCEW(ScaledImageId(bitmap, scale_)),
+                                                   kButtonIconSize * ImagePercent() / 100, 4, kMaskColour,
+                                                   IMAGE_BITMAP, LR_CREATEDIBSECTION));
     };
-    clearButtonImages_ = load(IDB_CLEAR_ICON);
-    editButtonImages_ = load(IDB_EDIT_LIST_ICON);
+    OwnedImageList clear = load(IDB_CLEAR_ICON), edit = load(IDB_EDIT_LIST_ICON);
     auto attach = [&](const OwnedImageList& images, int button) {
         if (!images) return;
         BUTTON_IMAGELIST list{};
@@ -257,22 +285,36 @@ void ParametersDialog::AttachButtonImages() {
         list.uAlign = BUTTON_IMAGELIST_ALIGN_CENTER;
         SendDlgItemMessageW(dialog_, button, BCM_SETIMAGELIST, 0, LPARAM(&list));
     };
-    attach(clearButtonImages_, IDC_CLEAR_COL_SIZES);
-    attach(clearButtonImages_, IDC_CLEAR_ROW_SIZES);
-    attach(editButtonImages_, IDC_EDIT_COL_SIZES);
-    attach(editButtonImages_, IDC_EDIT_ROW_SIZES);
+    attach(clear, IDC_CLEAR_COL_SIZES);
+    attach(clear, IDC_CLEAR_ROW_SIZES);
+    attach(edit, IDC_EDIT_COL_SIZES);
+    attach(edit, IDC_EDIT_ROW_SIZES);
+    clearButtonImages_ = std::move(clear);
+    editButtonImages_ = std::move(edit);
 }
 
+// A dotted black pen one pixel wide at 96 DPI; wider dots need a geometric pen.
+HPEN CreateGuidePen(DisplayScale scale) {
+    const int width = scale.Px(1);
+    if (width <= 1) return CreatePen(PS_DOT, 1, RGB(0, 0, 0));
+    const LOGBRUSH brush{BS_SOLID, RGB(0, 0, 0), 0};
+    const DWORD dots[] = {DWORD(width), DWORD(width)};
+    return ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_FLAT, DWORD(width), &brush, 2, dots);
+}
+
+// The ruler font and guide pen at the dialog's scale.
 void ParametersDialog::CreateDrawingTools() {
     LOGFONTW font{};
-    font.lfHeight = 12;
+    font.lfHeight = scale_.Px(kRulerFontHeight);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, L"宋体", LF_FACESIZE);
     rulerFont_.Reset(CreateFontIndirectW(&font));
-    guidePen_.Reset(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
-    scrubCursor_.Reset(static_cast<HCURSOR>(
-        LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDC_SCRUB_CURSOR), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
+    guidePen_.Reset(CreateGuidePen(scale_));
+}
+
+HFONT ParametersDialog::DialogFont() const {
+    return dialogFont_ ? dialogFont_.Get() : reinterpret_cast<HFONT>(SendMessageW(dialog_, WM_GETFONT, 0, 0));
 }
 
 void ParametersDialog::ShowDocumentSize() {
@@ -284,10 +326,39 @@ void ParametersDialog::ShowDocumentSize() {
 
 void ParametersDialog::ShowZoom() { preview_.ShowZoom(controls_); }
 
+// The icon's own image at the scale's size; the one it replaces goes once the
+// dialog holds the new one.
 void ParametersDialog::SetSmallIcon() {
-    smallIcon_.Reset(static_cast<HICON>(
-        LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDI_GRIDSMITH), IMAGE_ICON, 16, 16, 0)));
-    if (smallIcon_) SendMessageW(dialog_, WM_SETICON, ICON_SMALL, LPARAM(smallIcon_.Get()));
+    const int side = scale_.Px(kSmallIconSize);
+    OwnedIcon icon(static_cast<HICON>(
+        LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDI_GRIDSMITH), IMAGE_ICON, side, side, 0)));
+    if (icon) SendMessageW(dialog_, WM_SETICON, ICON_SMALL, LPARAM(icon.Get()));
+    smallIcon_ = std::move(icon);
+}
+
+void ParametersDialog::OnDpiChanged(int32_t dpi, const RECT& suggested) {
+    const DisplayScale next = ScaleForDpi(dpi);
+    if (next.Dpi == scale_.Dpi) return;
+    rules_.OnMouseDown();  // the popup closes, as on any click elsewhere
+    SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    OwnedFont font(CreateRescaledFont(DialogFont(), scale_.Dpi, next.Dpi));
+    RelayoutChildren(dialog_, scale_.Dpi, next.Dpi, font.Get());
+    if (sizeEditor_) {
+        RelayoutChildren(sizeEditor_.Get(), scale_.Dpi, next.Dpi, font.Get());
+        RescaleClientArea(sizeEditor_.Get(), scale_.Dpi, next.Dpi);
+    }
+    if (font) dialogFont_ = std::move(font);  // the old one only once nothing shows it
+    scale_ = next;
+    linkFont_.SetScale(scale_, link_.Get());
+    colourFields_.Setup(dialog_, scale_);
+    AttachLineTypeImages();
+    AttachButtonImages();
+    CreateDrawingTools();
+    RescaleTooltip(tooltip_.Get(), dialog_, scale_, DialogFont());
+    SetSmallIcon();
+    preview_.Rescale(scale_);
+    InvalidateRect(dialog_, nullptr, TRUE);
 }
 
 void ParametersDialog::OnPaint() {
@@ -379,6 +450,7 @@ void ParametersDialog::Teardown() {
     scrubCursor_.Reset();
     RemoveSmallIcon();
     preview_.Release();
+    dialogFont_.Reset();
 }
 
 ClientPoint PointOf(LPARAM lParam) {
@@ -443,6 +515,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case MSG_SIZE_LIST_EDITED:
         open->OnSizeListEdited();
         return TRUE;
+    case kDpiChanged:
+        if (lParam) open->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     case WM_DESTROY:
         OnDestroy(dialog);
         return TRUE;
@@ -457,6 +532,7 @@ int RunParametersDialog(DialogState& state) {
     HWND owner = nullptr;
     if (state.Host && state.Host->platformData) owner = reinterpret_cast<HWND>(state.Host->platformData->hwnd);
     ActivationScope scope;
+    DpiAwarenessScope awareness;
     const INT_PTR result = DialogBoxParamW(Instance(state), MAKEINTRESOURCEW(IDD_PARAMETERS), owner,
                                            MainDialogProc, reinterpret_cast<LPARAM>(&state));
     return result == DialogOk || result == DialogCancel ? int(result) : -1;

@@ -10,6 +10,7 @@
 #include "ui/preview/preview_grips.h"
 #include "ui/preview/preview_mouse.h"
 #include "ui/preview/preview_overlay.h"
+#include "ui/preview/preview_rescale.h"
 #include "ui/preview/preview_view.h"
 
 namespace gridsmith::ui {
@@ -58,23 +59,44 @@ int ShowablePlanes(int32_t imageMode) {
 
 }  // namespace
 
-void PreviewPane::Setup(HWND dialog, int placeholderId, DialogState& state) {
+void PreviewPane::Setup(HWND dialog, int placeholderId, DialogState& state, DisplayScale scale) {
     dialog_ = dialog;
+    placeholderId_ = placeholderId;
     state_ = &state;
-    RECT rect{};
-    if (HWND placeholder = GetDlgItem(dialog, placeholderId)) {
-        GetWindowRect(placeholder, &rect);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    }
-    preview_.PreviewRect = {rect.left, rect.top, rect.right, rect.bottom};
-    {
-        WindowDc screen(dialog);
-        snapshot_ = MemorySurface(screen.Get(), rect.right - rect.left, rect.bottom - rect.top);
-        panFrame_ = MemorySurface(screen.Get(), rect.right - rect.left, rect.bottom - rect.top);
-    }
+    preview_.Scale = scale;
+    TakePlaceholderRect();
     if (SetupPreview()) FetchThumbnail();
     state.PlaceGrips = &PlaceGripsHook;
     state.GripContext = &preview_;
+}
+
+// The placeholder's rectangle and off-screen surfaces of its size.
+void PreviewPane::TakePlaceholderRect() {
+    RECT rect{};
+    if (HWND placeholder = GetDlgItem(dialog_, placeholderId_)) {
+        GetWindowRect(placeholder, &rect);
+        MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    preview_.PreviewRect = {rect.left, rect.top, rect.right, rect.bottom};
+    WindowDc screen(dialog_);
+    snapshot_ = MemorySurface(screen.Get(), rect.right - rect.left, rect.bottom - rect.top);
+    panFrame_ = MemorySurface(screen.Get(), rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void PreviewPane::Rescale(DisplayScale scale) {
+    if (!state_) return;
+    EndDrag();
+    TakePlaceholderRect();
+    host::FilterRecord* host = state_->Host;
+    if (!host) return;
+    RescalePreview(preview_, scale, preview_.PreviewRect, FilterRect(*host), host->planes, state_->Params,
+                   state_->Layout());
+    host->inputRate = InputRateFor(preview_.FitScale);
+    if (tileBuffer_.Allocated()) {
+        AllocateThumbBuffers();
+        FetchThumbnail();
+    }
+    InvalidateAll();
 }
 
 bool PreviewPane::SetupPreview() {
@@ -84,6 +106,19 @@ bool PreviewPane::SetupPreview() {
     if (!SetupPreviewScale(preview_, preview_.PreviewRect, filter, host->planes)) return false;
     host->inputRate = InputRateFor(preview_.FitScale);
     if (tileBuffer_.Allocate(host->bufferProcs, kTileBytes) != host::noErr) return false;
+    AllocateThumbBuffers();
+    const host::ReadImageDocumentDesc* document = host->documentInfo;
+    SetViewToDocument(preview_, filter, document ? &document->bounds : nullptr);
+    return true;
+}
+
+// The thumbnail's and its mask's buffers in the shapes the scale gives, in
+// place of any before.
+void PreviewPane::AllocateThumbBuffers() {
+    host::FilterRecord* host = state_->Host;
+    pixelBuffer_.Release();
+    maskBuffer_.Release();
+    pixels_ = mask_ = nullptr;
     const int64_t pixelBytes = preview_.Thumb.PixelBytes();
     if (pixelBytes > 0 && pixelBytes <= INT32_MAX &&
         pixelBuffer_.Allocate(host->bufferProcs, int32_t(pixelBytes)) == host::noErr)
@@ -91,9 +126,6 @@ bool PreviewPane::SetupPreview() {
     if (preview_.Thumb.MaskBytes > 0 &&
         maskBuffer_.Allocate(host->bufferProcs, preview_.Thumb.MaskBytes) == host::noErr)
         mask_ = static_cast<uint8_t*>(maskBuffer_.Lock());
-    const host::ReadImageDocumentDesc* document = host->documentInfo;
-    SetViewToDocument(preview_, filter, document ? &document->bounds : nullptr);
-    return true;
 }
 
 bool PreviewPane::FetchThumbnail() {
@@ -243,7 +275,7 @@ void PreviewPane::DrawBandsAndRulers(HDC dc, HPEN guidePen) const {
         Line(dc, tick.From, tick.To);
         if (tick.Shadowed) {
             SetTextColor(dc, RGB(255, 255, 255));
-            Label(dc, {tick.Label.x + 1, tick.Label.y + 1}, tick.Text);
+            Label(dc, tick.Shadow, tick.Text);
             SetTextColor(dc, RGB(0, 0, 0));
         }
         Label(dc, tick.Label, tick.Text);

@@ -26,9 +26,13 @@ public:
     ~PreviewPane() { Release(); }
 
     // The placeholder's rectangle, the off-screen surfaces, the scale and the
-    // buffers, and the first reading of the thumbnail; hooks the grips into
-    // the layout of `state`.
-    void Setup(HWND dialog, int placeholderId, DialogState& state);
+    // buffers at the dialog's display scale, and the first reading of the
+    // thumbnail; hooks the grips into the layout of `state`.
+    void Setup(HWND dialog, int placeholderId, DialogState& state, DisplayScale scale);
+    // After the dialog moved to a display of another scale (the placeholder
+    // already moved): everything Setup made, again at `scale`, keeping the
+    // zoom, the view's corner and the table. Ends a drag under way.
+    void Rescale(DisplayScale scale);
     // Frees the host buffers, sets the host's input rate back to 1.0, unhooks
     // and deletes the grips and the surfaces.
     void Release();
@@ -59,6 +63,8 @@ public:
 
 private:
     bool SetupPreview();
+    void TakePlaceholderRect();
+    void AllocateThumbBuffers();
     bool FetchThumbnail();
     bool ReadTile(int32_t channel, const host::VRect& tile, uint8_t* tileBuffer) const;
     void ShowThumbnail(HDC dc) const;
@@ -71,6 +77,7 @@ private:
     void Invalidate(const ClientRect& area) const;
 
     HWND dialog_ = nullptr;
+    int placeholderId_ = 0;
     DialogState* state_ = nullptr;
     PreviewState preview_;
     HostBuffer tileBuffer_;

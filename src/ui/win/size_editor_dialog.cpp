@@ -75,14 +75,14 @@ HWND CreateSizeEditor(HWND dialog, HINSTANCE instance, SizeEditorState& state) {
                               reinterpret_cast<LPARAM>(&state));
 }
 
-void ShowSizeEditorUnder(HWND popup, HWND dialog, int button) {
+void ShowSizeEditorUnder(HWND popup, HWND dialog, int button, DisplayScale scale) {
     SendMessageW(popup, MSG_SIZE_LIST_LOAD, 0, 0);
     RECT buttonRect{}, popupRect{};
     GetWindowRect(GetDlgItem(dialog, button), &buttonRect);
     GetWindowRect(popup, &popupRect);
     const ScreenPoint corner = SizeEditorCorner({buttonRect.left, buttonRect.top, buttonRect.right,
                                                  buttonRect.bottom},
-                                                int(popupRect.right - popupRect.left));
+                                                int(popupRect.right - popupRect.left), scale);
     SetWindowPos(popup, HWND_TOP, corner.x, corner.y, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_SHOWWINDOW);
 }

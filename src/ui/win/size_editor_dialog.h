@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "ui/display_scale.h"
 #include "ui/main_dialog.h"
 
 namespace gridsmith::ui {
@@ -12,7 +13,8 @@ namespace gridsmith::ui {
 HWND CreateSizeEditor(HWND dialog, HINSTANCE instance, SizeEditorState& state);
 
 // Shows the popup, its text loaded, under `button` of `dialog`: its right edge
-// on the button's, 2 pixels below it, on top without taking the activation.
-void ShowSizeEditorUnder(HWND popup, HWND dialog, int button);
+// on the button's, 2 pixels (at `scale`) below it, on top without taking the
+// activation.
+void ShowSizeEditorUnder(HWND popup, HWND dialog, int button, DisplayScale scale);
 
 }  // namespace gridsmith::ui

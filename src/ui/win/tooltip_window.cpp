@@ -20,6 +20,7 @@ struct TipState {
     wchar_t text[kTipUnits] = {};
     HFONT font = nullptr;
     int maxWidth = 0;
+    DisplayScale scale;
 };
 TipState g_tip;
 
@@ -44,7 +45,7 @@ void Paint(HWND window) {
     if (!dc) return;
     RECT client;
     GetClientRect(window, &client);
-    const TipShapes shapes = TipShapesFor(client.right, client.bottom);
+    const TipShapes shapes = TipShapesFor(client.right, client.bottom, g_tip.scale);
     HBRUSH bubble = CreateSolidBrush(kBubbleColour);
     HBRUSH key = CreateSolidBrush(kTransparentKey);
     {
@@ -70,7 +71,7 @@ void Paint(HWND window) {
 void ShowAt(HWND window, LPARAM packed) {
     const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
-    RECT measured = ToRect(TipMeasureRect(g_tip.maxWidth, screenHeight));
+    RECT measured = ToRect(TipMeasureRect(g_tip.maxWidth, screenHeight, g_tip.scale));
     {
         WindowDc dc(window);
         if (dc.Get()) {
@@ -81,7 +82,7 @@ void ShowAt(HWND window, LPARAM packed) {
     uint16_t x = 0, y = 0;
     UnpackTipPoint(uint32_t(packed), x, y);
     const TipPlacement tip = PlaceTip(x, y, measured.right - measured.left, measured.bottom - measured.top,
-                                      screenWidth, screenHeight);
+                                      screenWidth, screenHeight, g_tip.scale);
     SetWindowPos(window, nullptr, tip.x, tip.y, tip.cx, tip.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window, nullptr, FALSE);
     // Shown active, so that losing the focus hides it again.
@@ -91,7 +92,8 @@ void ShowAt(HWND window, LPARAM packed) {
 LRESULT CALLBACK TooltipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        if (g_tip.maxWidth == 0) g_tip.maxWidth = DefaultTipMaxWidth(GetSystemMetrics(SM_CXFULLSCREEN));
+        if (g_tip.maxWidth == 0)
+            g_tip.maxWidth = DefaultTipMaxWidth(GetSystemMetrics(SM_CXFULLSCREEN), g_tip.scale);
         return 1;
     case WM_ERASEBKGND:
         return 1;  // painting covers everything
@@ -159,20 +161,32 @@ void RegisterTooltipClass(HINSTANCE instance) {
         DeleteObject(windowClass.hbrBackground);
 }
 
+int HalfWidthOf(HWND window) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    return (frame.right - frame.left) / 2;
+}
+
 }  // namespace
 
-HWND CreateTooltipWindow(HWND dialog, HINSTANCE instance) {
+HWND CreateTooltipWindow(HWND dialog, HINSTANCE instance, DisplayScale scale) {
+    g_tip.scale = scale;
     RegisterTooltipClass(instance);
     HWND tip = CreateWindowExW(0, kTooltipClass, L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, dialog, nullptr, instance, nullptr);
     if (!tip) return nullptr;
     SetWindowLongPtrW(tip, GWL_EXSTYLE, GetWindowLongPtrW(tip, GWL_EXSTYLE) | WS_EX_LAYERED);
     SendMessageW(tip, WM_TIP_SETFONT, 0, SendMessageW(dialog, WM_GETFONT, 0, 0));
-    RECT frame;
-    GetWindowRect(dialog, &frame);
-    SendMessageW(tip, WM_TIP_SETMAXWIDTH, WPARAM((frame.right - frame.left) / 2), 0);
+    SendMessageW(tip, WM_TIP_SETMAXWIDTH, WPARAM(HalfWidthOf(dialog)), 0);
     SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return tip;
+}
+
+void RescaleTooltip(HWND tooltip, HWND dialog, DisplayScale scale, HFONT font) {
+    if (!tooltip) return;
+    g_tip.scale = scale;
+    SendMessageW(tooltip, WM_TIP_SETFONT, 0, LPARAM(font));
+    SendMessageW(tooltip, WM_TIP_SETMAXWIDTH, WPARAM(HalfWidthOf(dialog)), 0);
 }
 
 void ShowHelpText(HINSTANCE instance, int stringId, HWND tooltip, int x, int y) {
@@ -181,7 +195,7 @@ void ShowHelpText(HINSTANCE instance, int stringId, HWND tooltip, int x, int y) 
     LoadStringW(instance, UINT(stringId), text, kTipUnits);
     SendMessageW(tooltip, WM_TIP_SETTEXT, 0, LPARAM(text));
     SetLayeredWindowAttributes(tooltip, kTransparentKey, kTipAlpha, LWA_COLORKEY | LWA_ALPHA);
-    SendMessageW(tooltip, WM_TIP_SHOWAT, 0, LPARAM(HelpTipPoint(x, y)));
+    SendMessageW(tooltip, WM_TIP_SHOWAT, 0, LPARAM(HelpTipPoint(x, y, g_tip.scale)));
 }
 
 }  // namespace gridsmith::ui

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/display_scale.h"
+
 namespace gridsmith::ui {
 
 constexpr UINT WM_TIP_SETFONT = 1124;      // lParam: font; returns the previous one
@@ -15,11 +17,16 @@ constexpr wchar_t kTooltipClass[] = L"MyToolTipWindow_Gridsmith";
 
 // Registers the class (an existing one is taken as it is) and creates the
 // hidden, layered, topmost bubble owned by `dialog`, with the dialog's font and
-// half its width as the widest line. Null when it cannot be created.
-HWND CreateTooltipWindow(HWND dialog, HINSTANCE instance);
+// half its width as the widest line, laid out at `scale`. Null when it cannot
+// be created.
+HWND CreateTooltipWindow(HWND dialog, HINSTANCE instance, DisplayScale scale);
+
+// After the dialog moved to a display of another scale: the bubble's margins,
+// shadow and offset at `scale`, with `font` and half the dialog's new width.
+void RescaleTooltip(HWND tooltip, HWND dialog, DisplayScale scale, HFONT font);
 
 // Shows string `stringId` of `instance` at the screen point of a help request
-// (4 pixels left of it, 24 below); nothing for string 0.
+// (4 pixels left of it, 24 below, at the bubble's scale); nothing for string 0.
 void ShowHelpText(HINSTANCE instance, int stringId, HWND tooltip, int x, int y);
 
 }  // namespace gridsmith::ui
