@@ -15,7 +15,7 @@
 #include "params/table_params.h"
 #include "plugin/host_abi.h"
 #include "render/draw_passes.h"
-#include "render/pixel_writer.h"
+#include "render/plane_values.h"
 
 namespace {
 

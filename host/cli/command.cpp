@@ -33,7 +33,9 @@ Failure Fail(std::string message, int code) { return {std::move(message), code};
 Outcome<Document> MakeCanvas(const CliOptions& options) {
     const CanvasSize size = options.canvas.value_or(kDefaultCanvas);
     const hosting::ColourMode mode = options.mode.value_or(hosting::ColourMode::Rgb);
-    Outcome<std::vector<uint8_t>> fill = ParseFill(options.fill.empty() ? "FF" : options.fill, mode);
+    Outcome<std::vector<uint8_t>> fill = options.fill.empty()
+                                             ? Outcome<std::vector<uint8_t>>::Success(hosting::WhiteOf(mode))
+                                             : ParseFill(options.fill, mode);
     if (!fill.ok()) return Outcome<Document>::Failure(fill.error);
     Outcome<Document> canvas = Document::Create(size.width, size.height, mode, options.depth.value_or(8),
                                                 hosting::Samples::Unset);
@@ -88,6 +90,9 @@ Failure DrawTable(Document& document, const hosting::Plugin& plugin, const CliOp
     run.callParameters = !options.repeat;
     run.cancelAfterTiles = options.cancelAfter;
     run.offerBigDocument = options.bigDocument;
+    run.offerColourServices = options.colourServices;
+    run.convertColours = options.convertColours;
+    run.fillLayerCounts = options.layerCounts;
     const hosting::RunReport report = host.Run(plugin, run);
     if (!report.Succeeded()) return Fail(RunFailure(report), kExitFailed);
     if (!scripting.End(scriptingProblem)) return Fail(scriptingProblem, kExitFailed);

@@ -63,7 +63,7 @@ std::string SetCanvas(CliOptions& o, const std::string& v) {
 
 std::string SetMode(CliOptions& o, const std::string& v) {
     o.mode = hosting::ParseModeName(v);
-    return o.mode ? "" : "--mode wants gray, graya, rgb, rgba, cmyk or cmyka, not '" + v + "'";
+    return o.mode ? "" : "--mode wants one of " + hosting::ModeNames() + ", not '" + v + "'";
 }
 
 std::string SetDepth(CliOptions& o, const std::string& v) {
@@ -126,6 +126,19 @@ std::string SetRepeat(CliOptions& o, const std::string&) {
 
 std::string SetNoBigDocument(CliOptions& o, const std::string&) {
     o.bigDocument = false;
+    return {};
+}
+
+std::string SetColourServices(CliOptions& o, const std::string& v) {
+    if (v != "convert" && v != "pick-only" && v != "none")
+        return "--colour-services wants convert, pick-only or none, not '" + v + "'";
+    o.colourServices = v != "none";
+    o.convertColours = v == "convert";
+    return {};
+}
+
+std::string SetNoLayerCounts(CliOptions& o, const std::string&) {
+    o.layerCounts = false;
     return {};
 }
 
@@ -199,6 +212,9 @@ std::string CheckCombination(const CliOptions& o) {
     if (o.interactive && !o.uiScript.empty()) return "--interactive and --ui-script exclude each other";
     if (std::string problem = CheckBatch(o); !problem.empty()) return problem;
     if (!o.format.empty() && !o.output.empty()) return "--format and --output exclude each other (the --output extension picks the format)";
+    if (o.mode && o.depth && !hosting::HasDepth(*o.mode, *o.depth))
+        return std::string("--mode ") + hosting::ModeName(*o.mode) + " is 8 or 16 bits, not --depth " +
+               std::to_string(*o.depth);
     if (o.input.empty() && o.batchInputs.empty()) {
         if (!o.fill.empty()) {
             Outcome<std::vector<uint8_t>> fill = ParseFill(o.fill, o.mode.value_or(ColourMode::Rgb));
@@ -229,17 +245,19 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--plugin", "PATH", "the plug-in to run (default: the built-in one, or Gridsmith.8bf beside the program on Windows)", &SetPlugin},
         {"--input", "FILE", "filter this image (TIFF, PNG, JPEG, BMP, PNM ...)", &SetInput},
         {"--canvas", "WxH", "filter a new canvas of this size (default 800x600)", &SetCanvas},
-        {"--mode", "MODE", "canvas mode: gray, graya, rgb (default), rgba, cmyk, cmyka", &SetMode},
+        {"--mode", "MODE", "canvas mode: gray, graya, rgb (default), rgba, cmyk, cmyka, lab, laba, duotone, multichannel (three inks)", &SetMode},
         {"--depth", "BITS", "8 (default), 16 or 32 bits per sample; converts an --input image", &SetDepth},
-        {"--fill", "HEX", "canvas colour: two hex digits per plane, or two for all (default FF, white)", &SetFill},
+        {"--fill", "HEX", "canvas colour: two hex digits per plane, or two for all (default white: FF, FF8080 in Lab)", &SetFill},
         {"--selection", "L,T,R,B", "filter only this rectangle (right and bottom exclusive)", &SetSelection},
-        {"--output", "PATH", "write here (default gridsmith.png, or .tif for CMYK and 32 bits); the extension picks the format", &SetOutput},
+        {"--output", "PATH", "write here (default gridsmith.png, or .tif for CMYK, Lab, multichannel and 32 bits); the extension picks the format", &SetOutput},
         {"--output-dir", "DIR", "a batch: draw into every INPUT and write each here under its own name", &SetOutputDir},
         {"--format", "EXT", "write this format (tif, png, pam, ...) instead of the input's or the usual one", &SetFormat},
         {"--compression", "LEVEL", "zlib level 0..9: PNG (default 6), TIFF (default 0, uncompressed; 1..9 Deflate)", &SetCompression},
         {"--cancel-after", "N", "the host cancels once N tiles are painted", &SetCancelAfter},
         {"--repeat", nullptr, "a repeat run: no parameters selector", &SetRepeat},
         {"--no-big-document", nullptr, "offer only the 16-bit rectangles, as hosts without big documents do", &SetNoBigDocument},
+        {"--colour-services", "WHAT", "convert (default: choosing and converting colours), pick-only (conversions refused, -30900) or none", &SetColourServices},
+        {"--no-layer-counts", nullptr, "leave the record's layer-plane counts 0, as some hosts do", &SetNoLayerCounts},
         {"--params", "FILE", "draw the table of a Gridsmith parameter file (INI), without the dialog", &SetParams},
         {"--set", "KEY=VALUE", "change one parameter, named as in a parameter file (repeatable)", &AddSetting},
         {"--record", "FILE", "save the run's recorded action to FILE", &SetRecord},
@@ -312,7 +330,7 @@ std::string UsageText() {
     }
     text += "\nOutput formats: .tif/.tiff (8/16/32-bit, any mode), .png (8/16-bit grey/RGB, with or\n"
             "without alpha), .pam (8/16-bit, any mode), .pgm/.ppm/.pnm (8/16-bit grey or RGB),\n"
-            ".pfm (32-bit grey or RGB).\n";
+            ".pfm (32-bit grey or RGB). Lab, duotone and multichannel are 8 or 16 bits.\n";
     return text;
 }
 

@@ -37,6 +37,9 @@ struct CliOptions {
     int cancelAfter = -1;                       // -1: never cancel
     bool repeat = false;                        // skip the parameters selector
     bool bigDocument = true;                    // offer bigDocumentData
+    bool colourServices = true;                 // offer colorServices
+    bool convertColours = true;                 // and let it convert colours
+    bool layerCounts = true;                    // fill the record's layer-plane counts
     hosting::ScriptingOptions scripting;        // recorded actions and parameter files
     std::string uiScript;                       // steps the scripted user plays in the dialog
     bool interactive = false;                   // a person answers the dialog

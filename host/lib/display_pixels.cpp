@@ -66,7 +66,7 @@ int DisplayPlanes(int32_t imageMode) {
     switch (imageMode) {
     case 1: case 8: case 10: case 15: case 17: return 1;  // grey and duotone, any depth
     case 3: case 11: case 16: return 3;                   // RGB
-    case 4: case 13: case 14: return 4;                   // CMYK (14: this host's 32-bit CMYK)
+    case 4: case 13: return 4;                            // CMYK
     default: return 0;
     }
 }

@@ -1,5 +1,6 @@
 #include "host/lib/document.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -14,26 +15,46 @@ struct ModeInfo {
     const char* name;
     int planes;
     bool alpha;
+    int16_t imageModes[3];  // at 8, 16 and 32 bits; -1 where the mode has no such depth
 };
 
+// The host has no 32-bit CMYK mode: such documents report the deepest CMYK one.
 constexpr ModeInfo kModes[] = {
-    {ColourMode::Gray, "gray", 1, false},      {ColourMode::GrayAlpha, "graya", 2, true},
-    {ColourMode::Rgb, "rgb", 3, false},        {ColourMode::RgbAlpha, "rgba", 4, true},
-    {ColourMode::Cmyk, "cmyk", 4, false},      {ColourMode::CmykAlpha, "cmyka", 5, true},
+    {ColourMode::Gray, "gray", 1, false, {host::plugInModeGrayScale, host::plugInModeGray16, host::plugInModeGray32}},
+    {ColourMode::GrayAlpha, "graya", 2, true, {host::plugInModeGrayScale, host::plugInModeGray16, host::plugInModeGray32}},
+    {ColourMode::Rgb, "rgb", 3, false, {host::plugInModeRGBColor, host::plugInModeRGB48, host::plugInModeRGB96}},
+    {ColourMode::RgbAlpha, "rgba", 4, true, {host::plugInModeRGBColor, host::plugInModeRGB48, host::plugInModeRGB96}},
+    {ColourMode::Cmyk, "cmyk", 4, false, {host::plugInModeCMYKColor, host::plugInModeCMYK64, host::plugInModeCMYK64}},
+    {ColourMode::CmykAlpha, "cmyka", 5, true, {host::plugInModeCMYKColor, host::plugInModeCMYK64, host::plugInModeCMYK64}},
+    {ColourMode::Lab, "lab", 3, false, {host::plugInModeLabColor, host::plugInModeLab48, -1}},
+    {ColourMode::LabAlpha, "laba", 4, true, {host::plugInModeLabColor, host::plugInModeLab48, -1}},
+    {ColourMode::Duotone, "duotone", 1, false, {host::plugInModeDuotone, host::plugInModeDuotone16, -1}},
+    {ColourMode::Multichannel, "multichannel", 3, false, {host::plugInModeMultichannel, host::plugInModeDeepMultichannel, -1}},
 };
 
 const ModeInfo& Info(ColourMode mode) { return kModes[static_cast<int>(mode)]; }
 
+int DepthColumn(int depth) { return depth == 8 ? 0 : depth == 16 ? 1 : 2; }
+
 }  // namespace
 
 int PlaneCount(ColourMode mode) { return Info(mode).planes; }
+int ColourPlanes(ColourMode mode) { return Info(mode).planes - (Info(mode).alpha ? 1 : 0); }
 bool HasAlpha(ColourMode mode) { return Info(mode).alpha; }
+bool IsCmyk(ColourMode mode) { return mode == ColourMode::Cmyk || mode == ColourMode::CmykAlpha; }
+bool IsLab(ColourMode mode) { return mode == ColourMode::Lab || mode == ColourMode::LabAlpha; }
 const char* ModeName(ColourMode mode) { return Info(mode).name; }
 
 std::optional<ColourMode> ParseModeName(std::string_view name) {
     for (const ModeInfo& info : kModes)
         if (name == info.name) return info.mode;
     return std::nullopt;
+}
+
+std::string ModeNames() {
+    std::string names;
+    for (const ModeInfo& info : kModes) names += std::string(names.empty() ? "" : ", ") + info.name;
+    return names;
 }
 
 ColourMode ModeForChannels(int channels) {
@@ -45,22 +66,17 @@ ColourMode ModeForChannels(int channels) {
     }
 }
 
-int16_t HostImageMode(ColourMode mode, int depth) {
-    constexpr int16_t kGray[] = {1, 10, 17};  // GrayScale, Gray16, Gray32
-    constexpr int16_t kRgb[] = {3, 11, 16};   // RGBColor, RGB48, RGB96
-    // The host has no 32-bit CMYK mode; deep multichannel is the nearest.
-    constexpr int16_t kCmyk[] = {4, 13, 14};  // CMYKColor, CMYK64, DeepMultichannel
-    const int column = depth == 8 ? 0 : depth == 16 ? 1 : 2;
-    switch (mode) {
-    case ColourMode::Gray:
-    case ColourMode::GrayAlpha: return kGray[column];
-    case ColourMode::Rgb:
-    case ColourMode::RgbAlpha: return kRgb[column];
-    default: return kCmyk[column];
-    }
+int16_t HostImageMode(ColourMode mode, int depth) { return Info(mode).imageModes[DepthColumn(depth)]; }
+
+std::vector<uint8_t> WhiteOf(ColourMode mode) {
+    std::vector<uint8_t> white(size_t(PlaneCount(mode)), 255);
+    if (IsLab(mode)) white[1] = white[2] = 128;
+    return white;
 }
 
 bool IsSupportedDepth(int depth) { return depth == 8 || depth == 16 || depth == 32; }
+
+bool HasDepth(ColourMode mode, int depth) { return IsSupportedDepth(depth) && HostImageMode(mode, depth) >= 0; }
 
 Document::Document(int32_t width, int32_t height, ColourMode mode, int depth, Samples samples)
     : width_(width), height_(height), mode_(mode), depth_(depth), samples_(RowBytes() * size_t(height)) {
@@ -75,6 +91,9 @@ Outcome<Document> Document::Create(int32_t width, int32_t height, ColourMode mod
     if (!IsSupportedDepth(depth))
         return Outcome<Document>::Failure("depth " + std::to_string(depth) +
                                           " is not 8, 16 or 32 bits");
+    if (!HasDepth(mode, depth))
+        return Outcome<Document>::Failure(std::string("a ") + ModeName(mode) + " image is 8 or 16 bits, not " +
+                                          std::to_string(depth));
     const size_t bytes = size_t(width) * size_t(height) * size_t(PlaneCount(mode)) * size_t(depth / 8);
     if (bytes > kMaxDocumentBytes)
         return Outcome<Document>::Failure("image size " + std::to_string(width) + "x" +
@@ -121,8 +140,11 @@ void Document::Fill(const std::vector<uint8_t>& planeValues) {
     if (samples_.empty()) return;
     // Encode one pixel, repeat it along the first row, then copy that row.
     Document one(1, 1, mode_, depth_);
-    for (int p = 0; p < Planes() && p < int(planeValues.size()); ++p)
-        one.SetSample(0, 0, p, FromEightBit(planeValues[size_t(p)], depth_));
+    for (int p = 0; p < Planes() && p < int(planeValues.size()); ++p) {
+        const uint8_t v = planeValues[size_t(p)];
+        const bool chroma = IsLab(mode_) && (p == 1 || p == 2) && depth_ == 16;
+        one.SetSample(0, 0, p, chroma ? ChromaFromEightBit(v) : FromEightBit(v, depth_));
+    }
     const size_t step = PixelBytes();
     for (size_t at = 0; at < RowBytes(); at += step) std::memcpy(samples_.data() + at, one.Bytes().data(), step);
     for (int32_t y = 1; y < height_; ++y) std::memcpy(Row(y), Row(0), RowBytes());
@@ -136,12 +158,31 @@ double FromEightBit(uint8_t value, int depth) {
     }
 }
 
+uint16_t ChromaFromEightBit(uint8_t value) { return uint16_t(16384 + 128 * (int(value) - 128)); }
+
+namespace {
+
+// Lab's a and b between 8 and 16 bits, neutral kept exact (only these depths exist).
+void ConvertChroma(const Document& source, Document& result, int32_t y) {
+    for (int32_t x = 0; x < source.Width(); ++x)
+        for (int p = 1; p <= 2; ++p) {
+            const double v = source.Sample(x, y, p);
+            result.SetSample(x, y, p,
+                             source.Depth() == 8 ? ChromaFromEightBit(uint8_t(v))
+                                                 : std::clamp(std::round((v - 16384) / 128) + 128, 0.0, 255.0));
+        }
+}
+
+}  // namespace
+
 Document ConvertDepth(const Document& source, int depth) {
     if (source.Depth() == depth) return source;
     Document result(source.Width(), source.Height(), source.Mode(), depth, Samples::Unset);
     const size_t samples = size_t(source.Width()) * size_t(source.Planes());
-    for (int32_t y = 0; y < source.Height(); ++y)
+    for (int32_t y = 0; y < source.Height(); ++y) {
         ConvertSamples(source.Row(y), DocumentSamples(source.Depth()), result.Row(y), DocumentSamples(depth), samples);
+        if (IsLab(source.Mode())) ConvertChroma(source, result, y);
+    }
     return result;
 }
 

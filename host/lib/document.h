@@ -1,5 +1,7 @@
 // The image the host filters: interleaved samples of 1 to 5 planes at 8, 16
-// (0..32768, the host's 16-bit range) or 32 bits (float) per sample.
+// (0..32768, the host's 16-bit range) or 32 bits (float) per sample, in the
+// encodings plug-ins see: CMYK and multichannel inverted (0 is full ink), Lab
+// with a and b around 128 (16384 at 16 bits).
 #pragma once
 
 #include <cstddef>
@@ -14,18 +16,30 @@
 
 namespace gridsmith::hosting {
 
-enum class ColourMode { Gray, GrayAlpha, Rgb, RgbAlpha, Cmyk, CmykAlpha };
+// Duotone has one tone plane, stored like grey; multichannel three ink
+// channels and, like Photoshop's, no layers and so no alpha.
+enum class ColourMode { Gray, GrayAlpha, Rgb, RgbAlpha, Cmyk, CmykAlpha, Lab, LabAlpha, Duotone, Multichannel };
 
 int PlaneCount(ColourMode mode);
+int ColourPlanes(ColourMode mode);  // the planes before the alpha plane
 bool HasAlpha(ColourMode mode);
-const char* ModeName(ColourMode mode);  // "gray", "graya", "rgb", "rgba", "cmyk", "cmyka"
+bool IsCmyk(ColourMode mode);
+bool IsLab(ColourMode mode);
+// "gray", "graya", "rgb", "rgba", "cmyk", "cmyka", "lab", "laba", "duotone", "multichannel"
+const char* ModeName(ColourMode mode);
 std::optional<ColourMode> ParseModeName(std::string_view name);
+std::string ModeNames();  // all of them, for messages
 // The mode a file with this many channels (1..4) is read as.
 ColourMode ModeForChannels(int channels);
 // The host's imageMode value for a document of this mode and depth.
 int16_t HostImageMode(ColourMode mode, int depth);
+// Per-plane 8-bit values of white paper in this mode.
+std::vector<uint8_t> WhiteOf(ColourMode mode);
 
 bool IsSupportedDepth(int depth);  // 8, 16 or 32
+// Photoshop has no 32-bit Lab, duotone or multichannel documents (this host's
+// 32-bit CMYK is its own).
+bool HasDepth(ColourMode mode, int depth);
 
 // The host's largest document side (big documents carry 32-bit coordinates),
 // and the most sample bytes a document may take on this machine.
@@ -99,6 +113,8 @@ private:
 
 // An 8-bit value as the host holds it at `depth` (the plug-in's own scaling).
 double FromEightBit(uint8_t value, int depth);
+// Lab's a or b at 16 bits: 128 is 16384 exactly.
+uint16_t ChromaFromEightBit(uint8_t value);
 
 // The same picture at another depth (values rescaled, rounded, floats clamped).
 Document ConvertDepth(const Document& source, int depth);

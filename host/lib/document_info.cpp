@@ -6,7 +6,8 @@ namespace gridsmith::hosting {
 namespace {
 
 constexpr int16_t ctRed = 1, ctGreen = 2, ctBlue = 3, ctCyan = 4, ctMagenta = 5, ctYellow = 6,
-                  ctBlack = 7, ctTransparency = 16;
+                  ctBlack = 7, ctL = 8, ctA = 9, ctB = 10, ctDuotone = 11, ctTransparency = 16,
+                  ctSpotColor = 20;
 // The host's own tiles are no larger than this.
 constexpr int32_t kHostTile = 1024;
 
@@ -19,11 +20,18 @@ ChannelKind ColourChannel(ColourMode mode, int plane) {
     static constexpr ChannelKind kRgb[] = {{ctRed, "Red"}, {ctGreen, "Green"}, {ctBlue, "Blue"}};
     static constexpr ChannelKind kCmyk[] = {
         {ctCyan, "Cyan"}, {ctMagenta, "Magenta"}, {ctYellow, "Yellow"}, {ctBlack, "Black"}};
+    static constexpr ChannelKind kLab[] = {{ctL, "Lightness"}, {ctA, "a"}, {ctB, "b"}};
+    // Multichannel's channels are ink channels of their own.
+    static constexpr ChannelKind kInks[] = {{ctSpotColor, "Cyan"}, {ctSpotColor, "Magenta"}, {ctSpotColor, "Yellow"}};
     switch (mode) {
     case ColourMode::Gray:
     case ColourMode::GrayAlpha: return {ctBlack, "Gray"};
     case ColourMode::Rgb:
     case ColourMode::RgbAlpha: return kRgb[plane];
+    case ColourMode::Lab:
+    case ColourMode::LabAlpha: return kLab[plane];
+    case ColourMode::Duotone: return {ctDuotone, "Duotone"};
+    case ColourMode::Multichannel: return kInks[plane];
     default: return kCmyk[plane];
     }
 }
@@ -38,7 +46,7 @@ DocumentInfo::DocumentInfo(const Document& document, ChannelPorts& ports) {
     desc_.hResolution = desc_.vResolution = 72 << 16;
 
     const bool alpha = HasAlpha(document.Mode());
-    const int colourPlanes = document.Planes() - (alpha ? 1 : 0);
+    const int colourPlanes = ColourPlanes(document.Mode());
     channels_.resize(size_t(document.Planes()));
     for (int plane = 0; plane < document.Planes(); ++plane) {
         host::ReadChannelDesc& c = channels_[size_t(plane)];

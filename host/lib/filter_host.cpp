@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/lib/basic_suite.h"
+#include "host/lib/colour_conversion.h"
 #include "host/lib/request_check.h"
 #include "host/lib/tile_buffer.h"
 
@@ -35,6 +36,20 @@ void AppendFrom(const std::vector<std::string>& from, size_t first, std::vector<
 int16_t Clamp16(int32_t value) { return int16_t(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX)); }
 
 host::Rect Clamp16(const host::VRect& r) { return {Clamp16(r.top), Clamp16(r.left), Clamp16(r.bottom), Clamp16(r.right)}; }
+
+// Converts in place from RGB, the only source space served.
+host::OSErr ConvertColour(host::ColorServicesInfo& info, bool offered) {
+    if (!offered) return host::errPlugInHostInsufficient;
+    const auto isSpace = [](int16_t space) { return space >= 0 && space <= host::plugIncolorServicesXYZSpace; };
+    if (!isSpace(info.sourceSpace) || !isSpace(info.resultSpace)) return host::paramErr;
+    if (info.sourceSpace != host::plugIncolorServicesRGBSpace) return host::errPlugInHostInsufficient;
+    const int16_t* c = info.colorComponents;
+    if (!std::all_of(c, c + 3, [](int16_t v) { return v >= 0 && v <= 255; })) return host::paramErr;
+    const auto converted = ConvertRgb(info.resultSpace, uint8_t(c[0]), uint8_t(c[1]), uint8_t(c[2]));
+    if (!converted) return host::errPlugInHostInsufficient;
+    std::copy(converted->begin(), converted->end(), info.colorComponents);
+    return host::noErr;
+}
 
 int16_t FilterCase(ColourMode mode, bool selection) {
     // Flat image 1/2, editable transparency 4/5 (without/with selection).
@@ -109,9 +124,6 @@ void FilterHost::FillRecord() {
     r.inputRate = kFixedOne;
     r.maskRate = kFixedOne;
     r.outputPadding = r.inputPadding = r.maskPadding = -3;  // out-of-bounds requests are errors
-    const int16_t colourPlanes = int16_t(r.planes - (HasAlpha(document_.Mode()) ? 1 : 0));
-    r.inLayerPlanes = r.outLayerPlanes = r.absLayerPlanes = colourPlanes;
-    r.inTransparencyMask = r.outTransparencyMask = r.absTransparencyMask = int16_t(r.planes - colourPlanes);
     r.depth = document_.Depth();
     ports_.WatchInputRate(&r.inputRate);
     OfferServices(RunOptions{});
@@ -133,6 +145,18 @@ void FilterHost::OfferServices(const RunOptions& options) {
     r.samplingSupport = options.samplingSupport;
     input_.FailWith(options.advanceStateError);
     r.maxSpace = options.maxSpace > 0 ? options.maxSpace : kMaxSpace;
+    FillLayerCounts(options.fillLayerCounts);
+}
+
+// A layer's colour planes and its transparency; a flat image's planes are
+// all non-layer planes, as are every channel of a multichannel document.
+void FilterHost::FillLayerCounts(bool fill) {
+    host::FilterRecord& r = *record_;
+    const ColourMode mode = document_.Mode();
+    const bool layer = fill && HasAlpha(mode);
+    r.inLayerPlanes = r.outLayerPlanes = r.absLayerPlanes = int16_t(layer ? ColourPlanes(mode) : 0);
+    r.inTransparencyMask = r.outTransparencyMask = r.absTransparencyMask = int16_t(layer ? 1 : 0);
+    r.inNonLayerPlanes = r.outNonLayerPlanes = r.absNonLayerPlanes = int16_t(fill && !layer ? r.planes : 0);
 }
 
 std::string FilterHost::Select(const host::VRect& area) {
@@ -309,10 +333,11 @@ host::OSErr FilterHost::ColourServicesProc(host::ColorServicesInfo* info) {
         seen.prompt.assign(reinterpret_cast<const char*>(prompt + 1), prompt[0]);
     }
     host->runReport_->colourRequests.push_back(seen);
-    // Only choosing an RGB colour is served, as a well-formed record asks it.
-    if (info->infoSize != int32_t(sizeof(host::ColorServicesInfo)) || info->selector != 0 || !seen.reservedNull)
-        return host::paramErr;
+    // Choosing a colour and converting one are served, as a well-formed record asks them.
+    if (info->infoSize != int32_t(sizeof(host::ColorServicesInfo)) || !seen.reservedNull) return host::paramErr;
     const RunOptions& options = *host->runOptions_;
+    if (info->selector == host::plugIncolorServicesConvertColor) return ConvertColour(*info, options.convertColours);
+    if (info->selector != host::plugIncolorServicesChooseColor) return host::paramErr;
     const ColourAnswer answer = options.pickColour    ? options.pickColour(seen)
                                 : options.dialog.person ? PersonPicksColour(seen)
                                                         : ColourAnswer{};

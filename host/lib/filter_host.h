@@ -59,6 +59,12 @@ struct RunOptions {
     // colour dialog when the dialog is left to a person, else the user cancels.
     bool offerColourServices = true;
     std::function<ColourAnswer(const ColourRequestSeen&)> pickColour;
+    // Converting a colour (selector 1): with the host's own conversion, or
+    // refused with errPlugInHostInsufficient as hosts without one do.
+    bool convertColours = true;
+    // The record's layer-plane counts: filled as Photoshop fills them, or all
+    // left 0 as some hosts do.
+    bool fillLayerCounts = true;
 };
 
 struct Step {
@@ -129,6 +135,7 @@ private:
     static void ProgressProc(int32_t done, int32_t total);
     static host::OSErr ColourServicesProc(host::ColorServicesInfo* info);
     static host::OSErr AdvanceStateProc();
+    void FillLayerCounts(bool fill);
 
     // Callbacks carry no context: they reach the most recently created host.
     static FilterHost* active_;

@@ -18,7 +18,6 @@ using ImageData = std::unique_ptr<void, void (*)(void*)>;
 
 constexpr const char* kOutputExtensions = ".tif, .tiff, .png, .pam, .pgm, .ppm, .pnm or .pfm";
 
-bool IsCmyk(ColourMode mode) { return mode == ColourMode::Cmyk || mode == ColourMode::CmykAlpha; }
 
 std::string Describe(ColourMode mode, int depth) { return std::to_string(depth) + "-bit " + ModeName(mode); }
 
@@ -31,7 +30,11 @@ const char* TupleType(ColourMode mode) {
     case ColourMode::Rgb: return "RGB";
     case ColourMode::RgbAlpha: return "RGB_ALPHA";
     case ColourMode::Cmyk: return "CMYK";
-    default: return "CMYK_ALPHA";
+    case ColourMode::CmykAlpha: return "CMYK_ALPHA";
+    case ColourMode::Lab: return "LAB";
+    case ColourMode::LabAlpha: return "LAB_ALPHA";
+    case ColourMode::Duotone: return "GRAYSCALE";
+    default: return "MULTICHANNEL";
     }
 }
 
@@ -181,11 +184,13 @@ std::string CheckOutputExtension(const std::string& ext) {
 std::string CheckWritable(ColourMode mode, int depth, const std::string& path) {
     const std::string ext = ExtensionOf(path);
     if (std::string problem = CheckOutputExtension(ext); !problem.empty()) return "cannot write " + path + ": " + problem;
-    const bool grey = mode == ColourMode::Gray;
+    // Duotone is stored like grey.
+    const bool grey = mode == ColourMode::Gray || mode == ColourMode::Duotone;
     const bool rgb = mode == ColourMode::Rgb;
+    const bool greyOrRgb = grey || rgb || mode == ColourMode::GrayAlpha || mode == ColourMode::RgbAlpha;
     std::string problem;
     if (ext == ".png") {
-        if (IsCmyk(mode)) problem = Unsupported(mode, depth, ext, "grey or RGB, with or without alpha; try .tif");
+        if (!greyOrRgb) problem = Unsupported(mode, depth, ext, "grey or RGB, with or without alpha; try .tif");
         else if (depth == 32) problem = Unsupported(mode, depth, ext, "8 or 16 bits; try .tif or .pfm");
     } else if (ext == ".pam" || ext == ".pgm" || ext == ".ppm" || ext == ".pnm") {
         if (depth == 32) problem = Unsupported(mode, depth, ext, "8- or 16-bit samples; try .tif or .pfm");
@@ -211,7 +216,12 @@ Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth) {
     default: read = ReadWithStb(path); break;
     }
     // Another depth costs a second copy while it converts.
-    if (read.ok() && depth && *depth != read.value.Depth()) read.value = ConvertDepth(read.value, *depth);
+    if (read.ok() && depth && *depth != read.value.Depth()) {
+        if (!HasDepth(read.value.Mode(), *depth))
+            return Outcome<Document>::Failure(path + ": a " + ModeName(read.value.Mode()) + " image is 8 or 16 bits, not " +
+                                              std::to_string(*depth));
+        read.value = ConvertDepth(read.value, *depth);
+    }
     return read;
 }
 
@@ -225,8 +235,14 @@ std::string WriteImage(const Document& d, const std::string& path, const WriteOp
 }
 
 const char* NaturalExtension(const Document& document) {
-    if (document.Depth() == 32 || IsCmyk(document.Mode())) return ".tif";
-    return ".png";
+    switch (document.Mode()) {
+    case ColourMode::Gray:
+    case ColourMode::GrayAlpha:
+    case ColourMode::Rgb:
+    case ColourMode::RgbAlpha:
+    case ColourMode::Duotone: return document.Depth() == 32 ? ".tif" : ".png";
+    default: return ".tif";
+    }
 }
 
 }  // namespace gridsmith::hosting

@@ -85,7 +85,8 @@ bool ReadRows(png_structp png, png_infop info, Document& d, int passes) {
 
 int ColourType(ColourMode mode) {
     switch (mode) {
-    case ColourMode::Gray: return PNG_COLOR_TYPE_GRAY;
+    case ColourMode::Gray:
+    case ColourMode::Duotone: return PNG_COLOR_TYPE_GRAY;
     case ColourMode::GrayAlpha: return PNG_COLOR_TYPE_GRAY_ALPHA;
     case ColourMode::Rgb: return PNG_COLOR_TYPE_RGB;
     default: return PNG_COLOR_TYPE_RGB_ALPHA;

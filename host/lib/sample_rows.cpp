@@ -102,4 +102,14 @@ void InvertPlanes(uint8_t* row, SampleKind kind, size_t pixels, int stride, int 
         }
 }
 
+void ToggleSignedPlanes(uint8_t* row, SampleKind kind, size_t pixels, int stride, int first, int count) {
+    const size_t size = SampleSize(kind);
+    const uint32_t sign = kind == SampleKind::Byte ? 0x80 : 0x8000;
+    for (size_t x = 0; x < pixels; ++x)
+        for (int p = first; p < first + count; ++p) {
+            uint8_t* at = row + (x * size_t(stride) + size_t(p)) * size;
+            StoreInteger(at, kind, LoadInteger(at, kind) ^ sign);
+        }
+}
+
 }  // namespace gridsmith::hosting

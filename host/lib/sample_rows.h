@@ -29,4 +29,8 @@ void ConvertSamples(const uint8_t* from, SampleKind fromKind, uint8_t* to, Sampl
 // a row of pixels with `stride` samples each (ink amounts <-> brightness).
 void InvertPlanes(uint8_t* row, SampleKind kind, size_t pixels, int stride, int planes);
 
+// Moves integer samples of planes [first, first + count) between offset
+// binary (the midpoint 128 or 32768 meaning 0) and two's complement, both ways.
+void ToggleSignedPlanes(uint8_t* row, SampleKind kind, size_t pixels, int stride, int first, int count);
+
 }  // namespace gridsmith::hosting

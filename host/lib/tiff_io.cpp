@@ -1,7 +1,9 @@
 // TIFF files through libtiff: 8-, 16-bit integer and 32-bit float samples,
-// grey, RGB and CMYK, each with or without one unassociated alpha sample,
-// in strips. The document holds CMYK as the host does (0 is full ink), the
-// file as TIFF does (0 is no ink), so the ink planes are inverted between them.
+// grey, RGB, CMYK and CIE L*a*b*, each with or without one unassociated
+// alpha sample, and three-ink multichannel, in strips. The document holds
+// inks as the host does (0 is full ink), the file as TIFF does (0 is no ink),
+// so the ink planes are inverted between them; Lab's a and b are offset from
+// 128 in the document and signed in the file.
 #include <tiffio.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host/lib/image_formats.h"
@@ -57,13 +60,38 @@ std::string Reason(const TiffMessages& messages, const char* fallback) {
     return messages.first.empty() ? fallback : messages.first;
 }
 
-bool IsCmyk(ColourMode mode) { return mode == ColourMode::Cmyk || mode == ColourMode::CmykAlpha; }
 
-ColourMode ModeFor(int colourPlanes, bool alpha) {
-    switch (colourPlanes) {
-    case 1: return alpha ? ColourMode::GrayAlpha : ColourMode::Gray;
-    case 3: return alpha ? ColourMode::RgbAlpha : ColourMode::Rgb;
-    default: return alpha ? ColourMode::CmykAlpha : ColourMode::Cmyk;
+// How a mode's colour planes are stored: the photometric interpretation
+// (and ink set), how many leading planes hold ink amounts, and whether a and
+// b are signed.
+struct TiffColour {
+    uint16_t photometric;
+    uint16_t inkSet;
+    int inkPlanes;
+    bool signedChroma;
+};
+
+TiffColour TiffColourOf(ColourMode mode) {
+    switch (mode) {
+    case ColourMode::Rgb:
+    case ColourMode::RgbAlpha: return {PHOTOMETRIC_RGB, 0, 0, false};
+    case ColourMode::Cmyk:
+    case ColourMode::CmykAlpha: return {PHOTOMETRIC_SEPARATED, INKSET_CMYK, 4, false};
+    case ColourMode::Lab:
+    case ColourMode::LabAlpha: return {PHOTOMETRIC_CIELAB, 0, 0, true};
+    case ColourMode::Multichannel: return {PHOTOMETRIC_SEPARATED, INKSET_MULTIINK, 3, false};
+    default: return {PHOTOMETRIC_MINISBLACK, 0, 0, false};  // grey, and duotone's tone plane
+    }
+}
+
+// The mode with one alpha plane more, if there is one.
+std::optional<ColourMode> WithAlpha(ColourMode mode) {
+    switch (mode) {
+    case ColourMode::Gray: return ColourMode::GrayAlpha;
+    case ColourMode::Rgb: return ColourMode::RgbAlpha;
+    case ColourMode::Cmyk: return ColourMode::CmykAlpha;
+    case ColourMode::Lab: return ColourMode::LabAlpha;
+    default: return std::nullopt;
     }
 }
 
@@ -77,20 +105,25 @@ struct TiffLayout {
     std::string problem;
 };
 
-std::string ColourProblem(uint16_t photometric, TIFF* tiff, int& colourPlanes, bool& invertFirst) {
+// The mode of the colour samples, without alpha.
+std::string ColourProblem(uint16_t photometric, TIFF* tiff, uint16_t samples, ColourMode& mode, bool& invertFirst) {
     switch (photometric) {
     case PHOTOMETRIC_MINISWHITE: invertFirst = true; [[fallthrough]];
-    case PHOTOMETRIC_MINISBLACK: colourPlanes = 1; return {};
-    case PHOTOMETRIC_RGB: colourPlanes = 3; return {};
+    case PHOTOMETRIC_MINISBLACK: mode = ColourMode::Gray; return {};
+    case PHOTOMETRIC_RGB: mode = ColourMode::Rgb; return {};
+    case PHOTOMETRIC_CIELAB: mode = ColourMode::Lab; return {};
     case PHOTOMETRIC_SEPARATED: {
-        uint16_t inkSet = INKSET_CMYK;
+        uint16_t inkSet = INKSET_CMYK, inks = samples;
         TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inkSet);
-        if (inkSet != INKSET_CMYK) return "separated inks other than CMYK are not read";
-        colourPlanes = 4;
-        return {};
+        TIFFGetField(tiff, TIFFTAG_NUMBEROFINKS, &inks);
+        mode = inkSet == INKSET_CMYK ? ColourMode::Cmyk : ColourMode::Multichannel;
+        if (inkSet == INKSET_CMYK || (inks == 3 && samples == 3)) return {};
+        return "separated inks other than CMYK or three (multichannel) are not read";
     }
     case PHOTOMETRIC_PALETTE: return "palette colours are not read (save as RGB)";
-    default: return "photometric interpretation " + std::to_string(photometric) + " is not read (grey, RGB or CMYK are)";
+    default:
+        return "photometric interpretation " + std::to_string(photometric) +
+               " is not read (grey, RGB, CMYK, CIE L*a*b* or three inks are)";
     }
 }
 
@@ -121,12 +154,13 @@ TiffLayout ReadLayout(TIFF* tiff) {
         layout.problem = "tiled TIFF files are not read (save in strips)";
         return layout;
     }
-    int colourPlanes = 0;
-    layout.problem = ColourProblem(photometric, tiff, colourPlanes, layout.invertFirst);
+    ColourMode colour = ColourMode::Gray;
+    layout.problem = ColourProblem(photometric, tiff, samples, colour, layout.invertFirst);
     if (layout.problem.empty()) layout.problem = SampleProblem(bits, format);
     if (!layout.problem.empty()) return layout;
+    const int colourPlanes = ColourPlanes(colour);
     const int extra = int(samples) - colourPlanes;
-    if (extra < 0 || extra > 1) {
+    if (extra < 0 || extra > (WithAlpha(colour) ? 1 : 0)) {
         layout.problem = std::to_string(samples) + " samples per pixel for " + std::to_string(colourPlanes) +
                          " colour channels (at most one extra, alpha, is read)";
         return layout;
@@ -139,18 +173,20 @@ TiffLayout ReadLayout(TIFF* tiff) {
         return layout;
     }
     layout.depth = bits;
-    layout.mode = ModeFor(colourPlanes, extra == 1);
+    layout.mode = extra == 1 ? *WithAlpha(colour) : colour;
     layout.separatePlanes = planar == PLANARCONFIG_SEPARATE && samples > 1;
     return layout;
 }
 
 // File samples to the host's, in place (sizes match at every depth).
 void FinishRow(Document& d, int32_t y, const TiffLayout& layout) {
+    const TiffColour colour = TiffColourOf(d.Mode());
     const SampleKind file = FileSamples(d.Depth());
     const size_t pixels = size_t(d.Width());
+    if (colour.signedChroma) ToggleSignedPlanes(d.Row(y), file, pixels, d.Planes(), 1, 2);
     ConvertSamples(d.Row(y), file, d.Row(y), DocumentSamples(d.Depth()), pixels * size_t(d.Planes()));
     const SampleKind kind = DocumentSamples(d.Depth());
-    if (IsCmyk(d.Mode())) InvertPlanes(d.Row(y), kind, pixels, d.Planes(), 4);
+    if (colour.inkPlanes) InvertPlanes(d.Row(y), kind, pixels, d.Planes(), colour.inkPlanes);
     if (layout.invertFirst) InvertPlanes(d.Row(y), kind, pixels, d.Planes(), 1);
 }
 
@@ -170,7 +206,7 @@ bool ReadSeparatePlanes(TIFF* tiff, Document& d) {
 
 void SetTags(TIFF* tiff, const Document& d, int compression) {
     const ColourMode mode = d.Mode();
-    const int colourPlanes = d.Planes() - (HasAlpha(mode) ? 1 : 0);
+    const TiffColour colour = TiffColourOf(mode);
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(d.Width()));
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(d.Height()));
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, uint16_t(d.Planes()));
@@ -178,10 +214,12 @@ void SetTags(TIFF* tiff, const Document& d, int compression) {
     TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, uint16_t(d.Depth() == 32 ? SAMPLEFORMAT_IEEEFP : SAMPLEFORMAT_UINT));
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG));
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT));
-    const uint16_t photometric =
-        colourPlanes == 1 ? PHOTOMETRIC_MINISBLACK : colourPlanes == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_SEPARATED;
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, photometric);
-    if (photometric == PHOTOMETRIC_SEPARATED) TIFFSetField(tiff, TIFFTAG_INKSET, uint16_t(INKSET_CMYK));
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, colour.photometric);
+    if (colour.photometric == PHOTOMETRIC_SEPARATED) TIFFSetField(tiff, TIFFTAG_INKSET, colour.inkSet);
+    if (colour.inkSet == INKSET_MULTIINK) {
+        static constexpr char kInks[] = "Cyan\0Magenta\0Yellow";  // each name ends in NUL
+        TIFFSetField(tiff, TIFFTAG_INKNAMES, uint16_t(sizeof kInks), kInks);
+    }
     if (HasAlpha(mode)) {
         const uint16_t kinds[] = {EXTRASAMPLE_UNASSALPHA};
         TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, uint16_t(1), kinds);
@@ -236,11 +274,13 @@ std::string WriteTiff(const Document& d, const std::string& path, const WriteOpt
     // libtiff may change the row it is given; the document stays as it is.
     std::vector<uint8_t> row(d.RowBytes());
     const SampleKind kind = DocumentSamples(d.Depth()), file = FileSamples(d.Depth());
+    const TiffColour colour = TiffColourOf(d.Mode());
     const size_t samples = size_t(d.Width()) * size_t(d.Planes());
     bool written = true;
     for (int32_t y = 0; y < d.Height() && written; ++y) {
         ConvertSamples(d.Row(y), kind, row.data(), file, samples);
-        if (IsCmyk(d.Mode())) InvertPlanes(row.data(), file, size_t(d.Width()), d.Planes(), 4);
+        if (colour.inkPlanes) InvertPlanes(row.data(), file, size_t(d.Width()), d.Planes(), colour.inkPlanes);
+        if (colour.signedChroma) ToggleSignedPlanes(row.data(), file, size_t(d.Width()), d.Planes(), 1, 2);
         written = TIFFWriteScanline(tiff.get(), row.data(), uint32_t(y), 0) >= 0;
     }
     written = written && TIFFFlush(tiff.get()) == 1;

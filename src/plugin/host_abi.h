@@ -52,6 +52,39 @@ constexpr OSErr userCanceledErr = -128;
 constexpr OSErr errMissingParameter = -1715;
 constexpr OSErr filterBadParameters = -30100;
 constexpr OSErr filterBadMode = -30101;
+constexpr OSErr errPlugInHostInsufficient = -30900;
+
+// ---- image modes and colour spaces ------------------------------------------
+
+constexpr int16_t plugInModeBitmap = 0;
+constexpr int16_t plugInModeGrayScale = 1;
+constexpr int16_t plugInModeIndexedColor = 2;
+constexpr int16_t plugInModeRGBColor = 3;
+constexpr int16_t plugInModeCMYKColor = 4;
+constexpr int16_t plugInModeHSLColor = 5;
+constexpr int16_t plugInModeHSBColor = 6;
+constexpr int16_t plugInModeMultichannel = 7;
+constexpr int16_t plugInModeDuotone = 8;
+constexpr int16_t plugInModeLabColor = 9;
+constexpr int16_t plugInModeGray16 = 10;
+constexpr int16_t plugInModeRGB48 = 11;
+constexpr int16_t plugInModeLab48 = 12;
+constexpr int16_t plugInModeCMYK64 = 13;
+constexpr int16_t plugInModeDeepMultichannel = 14;
+constexpr int16_t plugInModeDuotone16 = 15;
+constexpr int16_t plugInModeRGB96 = 16;
+constexpr int16_t plugInModeGray32 = 17;
+
+constexpr int16_t plugIncolorServicesChooseColor = 0;
+constexpr int16_t plugIncolorServicesConvertColor = 1;
+
+constexpr int16_t plugIncolorServicesRGBSpace = 0;
+constexpr int16_t plugIncolorServicesHSBSpace = 1;
+constexpr int16_t plugIncolorServicesCMYKSpace = 2;
+constexpr int16_t plugIncolorServicesLabSpace = 3;
+constexpr int16_t plugIncolorServicesGraySpace = 4;
+constexpr int16_t plugIncolorServicesHSLSpace = 5;
+constexpr int16_t plugIncolorServicesXYZSpace = 6;
 
 // ---- geometry ----------------------------------------------------------------
 

@@ -167,31 +167,28 @@ bool FindNextItem(DialogState& state) {
     return false;
 }
 
-uint32_t RowColour(const TableParams& p, int32_t row) {
-    if (row == 0) return p.FirstBackClr;
-    return row % 2 != 0 ? p.BackClr : p.BackClr2;
+const PixelVector& RowPixel(const RunPixels& pixels, int32_t row) {
+    if (row == 0) return pixels.FirstRow;
+    return row % 2 != 0 ? pixels.OddRows : pixels.EvenRows;
 }
 
 struct ItemPaint {
-    uint32_t colour;
-    uint8_t opacity;
+    const PixelVector* pixel;
     LineStyle style;
 };
 
 std::optional<ItemPaint> PaintForCurrentItem(const DialogState& state) {
     const TableParams& p = state.Params;
+    const RunPixels& pixels = state.Pixels;
     switch (state.DrawPhase) {
     case PhaseBackground:
-        return ItemPaint{RowColour(p, state.ItemIndex), p.BackOpaque,
-                         {1, LineSolid, DashDirection::None}};
+        return ItemPaint{&RowPixel(pixels, state.ItemIndex), {1, LineSolid, DashDirection::None}};
     case PhaseHorizontalGrid:
-        return ItemPaint{p.LineColor, p.LineOpaque,
-                         {p.GridLineSize, p.GridLineType, DashDirection::AlongRow}};
+        return ItemPaint{&pixels.Line, {p.GridLineSize, p.GridLineType, DashDirection::AlongRow}};
     case PhaseVerticalGrid:
-        return ItemPaint{p.LineColor, p.LineOpaque,
-                         {p.GridLineSize, p.GridLineType, DashDirection::DownColumn}};
+        return ItemPaint{&pixels.Line, {p.GridLineSize, p.GridLineType, DashDirection::DownColumn}};
     case PhaseBorders:
-        return ItemPaint{p.LineColor, p.LineOpaque,
+        return ItemPaint{&pixels.Line,
                          {p.BorderLineSize, p.BorderLineType,
                           state.ColumnIndex ? DashDirection::AlongRow : DashDirection::DownColumn}};
     default:
@@ -219,10 +216,11 @@ Tile DeliveredTile(const host::FilterRecord& record) {
 
 namespace {
 
+// A run whose pixels were never made (no start) paints nothing.
 void PaintDeliveredTile(const DialogState& state) {
+    if (!state.Pixels.Ready) return;
     if (const std::optional<ItemPaint> paint = PaintForCurrentItem(state))
-        PaintTile(DeliveredTile(*state.Host), MakePixelVector(paint->colour, paint->opacity),
-                  paint->style);
+        PaintTile(DeliveredTile(*state.Host), *paint->pixel, paint->style);
 }
 
 }  // namespace

@@ -15,11 +15,6 @@
 namespace gridsmith {
 namespace {
 
-// Components the vector carries at every depth: red, green, blue, opacity.
-// Planes past them receive 0 at every depth, which is what the 8-bit vector's
-// own entries 4..7 hold, so the depth never changes which planes are cleared.
-constexpr int32_t kComponents = 4;
-
 // A row is written by copying whole pixels from a prebuilt run of this size.
 constexpr size_t kRunBytes = 16 * 1024;
 
@@ -73,22 +68,26 @@ const void* ComponentsFor(const PixelVector& pixel, int32_t depth) {
     }
 }
 
-// Copies of one painted pixel, ready to be copied into the tile. A pixel wider
-// than the buffer keeps only its leading bytes here (the components, then
-// zeros) and is written in two parts.
+// Copies of one painted pixel, ready to be copied into the tile. A pixel
+// whose later planes are not painted (masks, alpha or spot channels) is held
+// once and written one pixel at a time, around the samples it keeps.
 struct PixelRun {
     unsigned char bytes[kRunBytes];
     size_t pixelBytes;
-    size_t pixels;          // whole pixels held; 0 for a pixel wider than the buffer
-    size_t componentBytes;  // leading bytes of a pixel that are not 0
+    size_t pixels;        // whole pixels held; 0 for a pixel painted in part
+    size_t paintedBytes;  // leading bytes of a pixel that are written
 };
 
 void BuildPixelRun(PixelRun& run, const PixelVector& pixel, const Tile& tile) {
     const size_t sampleBytes = SampleBytes(tile.depth);
     run.pixelBytes = size_t(tile.planes) * sampleBytes;
-    run.componentBytes = size_t(std::min(tile.planes, kComponents)) * sampleBytes;
+    run.paintedBytes = size_t(std::min({tile.planes, pixel.planes, kMaxPaintedPlanes})) * sampleBytes;
     std::memset(run.bytes, 0, std::min(run.pixelBytes, kRunBytes));
-    std::memcpy(run.bytes, ComponentsFor(pixel, tile.depth), run.componentBytes);
+    std::memcpy(run.bytes, ComponentsFor(pixel, tile.depth), run.paintedBytes);
+    if (run.paintedBytes < run.pixelBytes) {
+        run.pixels = 0;
+        return;
+    }
 
     const uint64_t tilePixels = uint64_t(tile.columns) * uint64_t(tile.rows);
     run.pixels = size_t(std::min(uint64_t(kRunBytes / run.pixelBytes), tilePixels));
@@ -136,14 +135,11 @@ bool StoreRepeatedPixels(unsigned char*, size_t, const PixelRun&) { return false
 #endif
 
 void WritePixels(unsigned char* dst, size_t count, const PixelRun& run) {
-    if (StoreRepeatedPixels(dst, count, run)) return;
     if (run.pixels == 0) {
-        for (; count > 0; --count, dst += run.pixelBytes) {
-            std::memcpy(dst, run.bytes, run.componentBytes);
-            std::memset(dst + run.componentBytes, 0, run.pixelBytes - run.componentBytes);
-        }
+        for (; count > 0; --count, dst += run.pixelBytes) std::memcpy(dst, run.bytes, run.paintedBytes);
         return;
     }
+    if (StoreRepeatedPixels(dst, count, run)) return;
     while (count > 0) {
         const size_t chunk = std::min(count, run.pixels);
         std::memcpy(dst, run.bytes, chunk * run.pixelBytes);
@@ -246,7 +242,12 @@ bool BuildMaskedRow(MaskedRow& row, const Tile& tile, const PixelRun& run, const
     for (size_t start = 0; start < maskCount * 64; start += periodBytes)
         for (int32_t i = 0; i < dash.runCount; ++i) {
             const size_t first = start + size_t(dash.runs[i].first * cell) * pixelBytes;
-            SetBits(row.masks, first, first + size_t(dash.runs[i].count * cell) * pixelBytes);
+            const size_t end = first + size_t(dash.runs[i].count * cell) * pixelBytes;
+            if (run.paintedBytes == pixelBytes) {
+                SetBits(row.masks, first, end);
+                continue;
+            }
+            for (size_t at = first; at < end; at += pixelBytes) SetBits(row.masks, at, at + run.paintedBytes);
         }
     row.prefetch = uint64_t(tile.rows) * uint64_t(std::max(tile.rowBytes, 0)) > kPrefetchTileBytes;
     return true;
@@ -336,22 +337,10 @@ void PaintDashedRows(const Tile& tile, const PixelRun& run, const DashPattern& d
 
 }  // namespace
 
-PixelVector MakePixelVector(uint32_t colour, uint8_t opacity) {
-    const uint8_t components[kComponents] = {RedOf(colour), GreenOf(colour), BlueOf(colour),
-                                             opacity};
-    PixelVector pixel{};
-    for (int32_t k = 0; k < kComponents; ++k) {
-        const uint32_t c = components[k];
-        pixel.v8[k] = uint8_t(c);
-        pixel.v16[k] = uint16_t((c * 257 + 1) / 2);
-        pixel.v32[k] = float(c) / 255.0f;
-    }
-    return pixel;
-}
-
 void PaintTile(const Tile& tile, const PixelVector& pixel, const LineStyle& style) {
     const size_t sampleBytes = SampleBytes(tile.depth);
-    if (!tile.data || sampleBytes == 0 || tile.rows <= 0 || tile.columns <= 0 || tile.planes <= 0)
+    if (!tile.data || sampleBytes == 0 || tile.rows <= 0 || tile.columns <= 0 || tile.planes <= 0 ||
+        pixel.planes <= 0)
         return;
     if (uint64_t(tile.planes) * sampleBytes > kMaxRowBytes / uint64_t(tile.columns)) return;
 

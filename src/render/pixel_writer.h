@@ -6,14 +6,17 @@
 
 namespace gridsmith {
 
-struct PixelVector {
-    uint8_t v8[8];     // entries 4..7 are 0
-    uint16_t v16[4];
-    float v32[4];
-};
+// More planes than any document has channels.
+constexpr int32_t kMaxPaintedPlanes = 64;
 
-// Components red, green, blue (from a stored 0x00BBGGRR colour) and opacity.
-PixelVector MakePixelVector(uint32_t colour, uint8_t opacity);
+// The samples one painted pixel gets, at each depth, for planes 0 to
+// planes - 1; a tile's later planes keep what the host delivered.
+struct PixelVector {
+    int32_t planes;
+    uint8_t v8[kMaxPaintedPlanes];
+    uint16_t v16[kMaxPaintedPlanes];
+    float v32[kMaxPaintedPlanes];
+};
 
 enum class DashDirection { None, AlongRow, DownColumn };
 
@@ -36,7 +39,7 @@ struct Tile {
 
 // Writes `pixel` into every pixel of the tile that the style's dash pattern
 // leaves on; other samples and row padding are untouched, and the tile is
-// never read. Planes past the four components receive 0. A type outside
+// never read. Planes past the vector's are not written. A type outside
 // LineType paints solid, a width below 1 dashes as 1, and a depth other than
 // 8, 16 or 32 (or an empty tile) writes nothing.
 void PaintTile(const Tile& tile, const PixelVector& pixel, const LineStyle& style);

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "render/pixel_writer.h"
+#include "render/plane_values.h"
 
 namespace gridsmith::resources {
 namespace {

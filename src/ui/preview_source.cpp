@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "plugin/host_procs.h"
+#include "render/plane_values.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -142,10 +143,11 @@ bool ReadSampledInput(host::FilterRecord& r, const PreviewState& preview, const 
     const host::VRect area = SampledArea(preview);
     if (area.left >= area.right || area.top >= area.bottom) return true;
     if (r.planes < 1 || (r.depth != 8 && r.depth != 16 && r.depth != 32)) return false;
-    // The colour planes come first; a layer's transparency follows them.
-    const int32_t colourPlanes = r.inLayerPlanes > 0 && r.inLayerPlanes <= r.planes ? r.inLayerPlanes : r.planes;
-    const int32_t channels = std::min(colourPlanes, preview.Thumb.ThumbPlanes);
-    const int32_t transparencyPlane = r.inTransparencyMask > 0 && colourPlanes < r.planes ? colourPlanes : -1;
+    // The colour planes come first; a layer's transparency follows them, where
+    // the drawing puts the opacity.
+    const PlaneLayout layout = PlaneLayoutOf(r);
+    const int32_t channels = std::min(layout.colourPlanes, preview.Thumb.ThumbPlanes);
+    const int32_t transparencyPlane = layout.transparency ? layout.colourPlanes : -1;
 
     const int64_t rowBytes = (int64_t(area.right) - area.left) * r.planes * (r.depth / 8);
     const int64_t space = int64_t(r.maxSpace) - std::max(r.bufferSpace, 0);

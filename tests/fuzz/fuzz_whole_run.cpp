@@ -84,8 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool wide = in.ConsumeBool();
     const int32_t width = wide ? in.ConsumeIntegralInRange(32000, 70000) : in.ConsumeIntegralInRange(1, 96);
     const int32_t height = wide ? in.ConsumeIntegralInRange(1, 3) : in.ConsumeIntegralInRange(1, 96);
-    const auto mode = static_cast<hosting::ColourMode>(in.ConsumeIntegralInRange(0, 5));
-    const int depth = in.PickValueInArray({8, 16, 32});
+    const auto mode = static_cast<hosting::ColourMode>(
+        in.ConsumeIntegralInRange(0, int(hosting::ColourMode::Multichannel)));
+    const int picked = in.PickValueInArray({8, 16, 32});
+    const int depth = hosting::HasDepth(mode, picked) ? picked : 16;
     hosting::Document document(width, height, mode, depth);
 
     hosting::FilterHost host(document);
@@ -100,6 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.cancelAfterTiles = in.ConsumeIntegralInRange(-1, 40);
     options.rowPadding = in.ConsumeIntegralInRange(0, 3);
     options.offerBigDocument = in.ConsumeBool();
+    options.offerColourServices = in.ConsumeBool();
+    options.convertColours = in.ConsumeBool();
+    options.fillLayerCounts = in.ConsumeBool();
     g_params = RandomParams(in);
 
     DialogState& state = ModuleState();

@@ -60,7 +60,9 @@ TEST(Arguments, RefusesWithAMessageNamingTheProblem) {
         {{"--canvas", "8x8x8"}, "--canvas"},
         {{"--depth", "12"}, "--depth"},
         {{"--depth", "8bit"}, "--depth"},
-        {{"--mode", "lab"}, "--mode"},
+        {{"--mode", "hsb"}, "--mode"},
+        {{"--mode", "lab", "--depth", "32"}, "8 or 16 bits"},
+        {{"--colour-services", "maybe"}, "--colour-services"},
         {{"--selection", "1,2,3"}, "--selection"},
         {{"--selection", "1,2,3,x"}, "--selection"},
         {{"--selection", "10,10,10,20"}, "no area"},
@@ -163,6 +165,24 @@ TEST_F(CommandLine, CancelWritesThePartialTable) {
     ASSERT_TRUE(written.ok()) << written.error;
     EXPECT_EQ(written.value.Sample(100, 30, 0), 79);   // row 0, the first tile
     EXPECT_EQ(written.value.Sample(100, 60, 0), 255);  // row 1 never came
+}
+
+// A Lab canvas is white paper, and the colours arrive converted whatever the
+// host's colour services and layer counts.
+TEST_F(CommandLine, LabCanvasesWithAndWithoutTheHostsServices) {
+    for (const std::vector<std::string>& profile :
+         {std::vector<std::string>{}, {"--colour-services", "pick-only", "--no-layer-counts"}, {"--colour-services", "none"}}) {
+        std::vector<std::string> arguments = {"--mode", "laba", "--depth", "16", "--output", "lab.tif"};
+        arguments.insert(arguments.end(), profile.begin(), profile.end());
+        const Result result = RunHost(arguments);
+        ASSERT_EQ(result.code, kExitOk) << result.err;
+        const auto written = hosting::ReadImage("lab.tif");
+        ASSERT_TRUE(written.ok()) << written.error;
+        EXPECT_EQ(written.value.Mode(), hosting::ColourMode::LabAlpha);
+        EXPECT_EQ(written.value.Sample(10, 10, 1), 16384);  // neutral paper
+        EXPECT_EQ(written.value.Sample(40, 30, 0), (183 * 257 + 1) / 2);  // the left border's L
+        EXPECT_EQ(written.value.Sample(100, 30, 3), 16448);  // row 0's opacity, 128
+    }
 }
 
 // Two images drawn by the host itself, and one that is no image.

@@ -18,9 +18,10 @@
 namespace gridsmith::hosting {
 namespace {
 
-constexpr ColourMode kAllModes[] = {ColourMode::Gray, ColourMode::GrayAlpha, ColourMode::Rgb,
-                                    ColourMode::RgbAlpha, ColourMode::Cmyk, ColourMode::CmykAlpha};
-constexpr ColourMode kPngModes[] = {ColourMode::Gray, ColourMode::GrayAlpha, ColourMode::Rgb, ColourMode::RgbAlpha};
+constexpr ColourMode kAllModes[] = {ColourMode::Gray,     ColourMode::GrayAlpha, ColourMode::Rgb,
+                                    ColourMode::RgbAlpha, ColourMode::Cmyk,      ColourMode::CmykAlpha,
+                                    ColourMode::Lab,      ColourMode::LabAlpha,  ColourMode::Duotone,
+                                    ColourMode::Multichannel};
 
 std::string TempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("gridsmith_io_" + name)).string();
@@ -59,9 +60,12 @@ Outcome<Document> RoundTrip(const Document& original, const std::string& extensi
     return read;
 }
 
+// Files have no duotone: its tone plane is written, and read back, as grey.
+ColourMode AsRead(ColourMode mode) { return mode == ColourMode::Duotone ? ColourMode::Gray : mode; }
+
 void ExpectSame(const Document& read, const Document& original, const std::string& what) {
     EXPECT_EQ(read.Width(), original.Width()) << what;
-    EXPECT_EQ(read.Mode(), original.Mode()) << what;
+    EXPECT_EQ(read.Mode(), AsRead(original.Mode())) << what;
     EXPECT_EQ(read.Depth(), original.Depth()) << what;
     EXPECT_TRUE(read.Bytes() == original.Bytes()) << what;
 }
@@ -69,6 +73,7 @@ void ExpectSame(const Document& read, const Document& original, const std::strin
 TEST(ImageFiles, TiffKeepsEverySampleOfEveryModeAndDepth) {
     for (ColourMode mode : kAllModes)
         for (int depth : {8, 16, 32}) {
+            if (!HasDepth(mode, depth)) continue;
             const Document original = Gradient(mode, depth);
             const Outcome<Document> read = RoundTrip(original, ".tif");
             ASSERT_TRUE(read.ok()) << read.error;
@@ -84,7 +89,8 @@ TEST(ImageFiles, TiffKeepsEverySampleOfEveryModeAndDepth) {
 }
 
 TEST(ImageFiles, PngKeepsEightAndSixteenBitSamples) {
-    for (ColourMode mode : kPngModes)
+    for (ColourMode mode : {ColourMode::Gray, ColourMode::GrayAlpha, ColourMode::Rgb, ColourMode::RgbAlpha,
+                            ColourMode::Duotone})
         for (int depth : {8, 16}) {
             const Document original = Gradient(mode, depth);
             const Outcome<Document> read = RoundTrip(original, ".png");
@@ -120,6 +126,31 @@ TEST(ImageFiles, RequestedDepthConvertsOnReading) {
     EXPECT_EQ(sixteen.value.Depth(), 16);
     EXPECT_EQ(sixteen.value.Sample(1, 0, 2), 32768);
     EXPECT_EQ(ReadImage(path, 32).value.Sample(1, 0, 2), 1.0);
+    std::remove(path.c_str());
+}
+
+// Lab's a and b keep 128 as the exact 16-bit midpoint, and Lab has no 32 bits.
+TEST(ImageFiles, LabDepthsKeepTheNeutral) {
+    Document eight(3, 1, ColourMode::Lab, 8);
+    eight.Fill(WhiteOf(ColourMode::Lab));
+    eight.SetSample(1, 0, 1, 0);
+    eight.SetSample(2, 0, 2, 255);
+    const Document sixteen = ConvertDepth(eight, 16);
+    EXPECT_EQ(sixteen.Sample(0, 0, 0), 32768);
+    EXPECT_EQ(sixteen.Sample(0, 0, 1), 16384);
+    EXPECT_EQ(sixteen.Sample(1, 0, 1), 0);
+    EXPECT_EQ(sixteen.Sample(2, 0, 2), 32640);
+    EXPECT_TRUE(ConvertDepth(sixteen, 8).Bytes() == eight.Bytes());
+    Document filled(1, 1, ColourMode::LabAlpha, 16);
+    filled.Fill(WhiteOf(ColourMode::LabAlpha));
+    EXPECT_EQ(filled.Sample(0, 0, 2), 16384);
+    EXPECT_EQ(filled.Sample(0, 0, 3), 32768);
+
+    EXPECT_FALSE(Document::Create(2, 2, ColourMode::Lab, 32).ok());
+    EXPECT_FALSE(Document::Create(2, 2, ColourMode::Multichannel, 32).ok());
+    const std::string path = TempPath("lab.tif");
+    ASSERT_EQ(WriteImage(eight, path), "");
+    EXPECT_NE(ReadImage(path, 32).error.find("8 or 16 bits"), std::string::npos);
     std::remove(path.c_str());
 }
 
@@ -166,6 +197,10 @@ TEST(ImageFiles, RefusesWhatAFormatCannotHold) {
     EXPECT_NE(refusal(ColourMode::Cmyk, 8, ".pnm"), "");
     EXPECT_NE(refusal(ColourMode::Rgb, 8, ".jpg").find("unknown image format '.jpg'"), std::string::npos);
     EXPECT_EQ(CheckWritable(ColourMode::CmykAlpha, 32, "x.TIFF"), "");
+    EXPECT_NE(refusal(ColourMode::LabAlpha, 8, ".png").find(".tif"), std::string::npos);
+    EXPECT_NE(refusal(ColourMode::Multichannel, 16, ".pnm"), "");
+    EXPECT_EQ(CheckWritable(ColourMode::Duotone, 16, "x.pgm"), "");
+    EXPECT_EQ(CheckWritable(ColourMode::Multichannel, 8, "x.pam"), "");
     for (const char* extension : {".png", ".pfm", ".pam", ".jpg"})
         EXPECT_FALSE(std::filesystem::exists(path + extension)) << extension;
 }
@@ -265,6 +300,38 @@ TEST(ImageFiles, ReadsTiffsOfOtherByteOrdersAndLayouts) {
     EXPECT_EQ(read.value.Sample(0, 0, 0), 255);  // no cyan ink
     EXPECT_EQ(read.value.Sample(0, 0, 1), 0);    // full magenta
     EXPECT_EQ(read.value.Sample(0, 0, 4), 0x80);
+}
+
+TEST(ImageFiles, ReadsLabAndInkTiffsAsOtherWritersStoreThem) {
+    // CIE L*a*b*: a and b signed, in 1/256 units at 16 bits.
+    Outcome<Document> read = ReadTiffBytes(
+        "cielab16", BuildTiff(false, Tags(3, 16, 8), std::string("\xFF\xFF\x00\x00\x00\x80\x00\x00\x00\x7F\x00\xFF", 12)));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Mode(), ColourMode::Lab);
+    EXPECT_EQ(read.value.Sample(0, 0, 0), 32768);
+    EXPECT_EQ(read.value.Sample(0, 0, 1), 16384);  // a* 0
+    EXPECT_EQ(read.value.Sample(0, 0, 2), 0);      // b* -128
+    EXPECT_EQ(read.value.Sample(1, 0, 1), 32640);  // a* 127
+    EXPECT_EQ(read.value.Sample(1, 0, 2), 16256);  // b* -1
+    read = ReadTiffBytes("cielab8", BuildTiff(false, Tags(4, 8, 8), std::string("\xFF\x00\x80\x40\x00\x7F\x01\xFF", 8)));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Mode(), ColourMode::LabAlpha);
+    EXPECT_EQ((std::vector<double>{read.value.Sample(0, 0, 1), read.value.Sample(0, 0, 2), read.value.Sample(1, 0, 1),
+                                   read.value.Sample(1, 0, 2)}),
+              (std::vector<double>{128, 0, 255, 129}));
+
+    // Three inks (InkSet 2, multi-ink) read as multichannel, inverted like CMYK.
+    auto inks = Tags(3, 8, 5);
+    inks.push_back({332, {2}});
+    read = ReadTiffBytes("three-inks", BuildTiff(false, inks, std::string("\x00\xFF\x80\x01\x02\x03", 6)));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Mode(), ColourMode::Multichannel);
+    EXPECT_EQ((std::vector<double>{read.value.Sample(0, 0, 0), read.value.Sample(0, 0, 1), read.value.Sample(0, 0, 2)}),
+              (std::vector<double>{255, 0, 127}));
+    inks = Tags(4, 8, 5);
+    inks.push_back({332, {2}});
+    read = ReadTiffBytes("four-inks", BuildTiff(false, inks, std::string(8, '\0')));
+    EXPECT_NE(read.error.find("three"), std::string::npos) << read.error;
 }
 
 TEST(ImageFiles, RefusesTiffsTheHostCannotHold) {

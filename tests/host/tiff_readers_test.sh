@@ -31,6 +31,10 @@ cases=(
   "cmyka|8|Photometric Interpretation: separated;Extra Samples: 1<unassoc-alpha>;Samples/Pixel: 5"
   "cmyk|8|Photometric Interpretation: separated;Samples/Pixel: 4"
   "gray|32|Bits/Sample: 32;Sample Format: IEEE floating point;Samples/Pixel: 1"
+  "lab|8|Photometric Interpretation: CIE L*a*b*;Samples/Pixel: 3"
+  "laba|16|Bits/Sample: 16;Photometric Interpretation: CIE L*a*b*;Extra Samples: 1<unassoc-alpha>;Samples/Pixel: 4"
+  "duotone|16|Bits/Sample: 16;Photometric Interpretation: min-is-black;Samples/Pixel: 1"
+  "multichannel|8|Photometric Interpretation: separated;InkSet: 2;NumberOfInks: 3;Ink Names: Cyan, Magenta, Yellow;Samples/Pixel: 3"
 )
 for case in "${cases[@]}"; do
   IFS='|' read -r mode depth expected <<<"$case"
@@ -46,22 +50,24 @@ for case in "${cases[@]}"; do
 done
 
 # Pillow: the modes it names, the table's top-left border pixel and the white
-# canvas (no ink at all in CMYK).
+# canvas (no ink at all in CMYK; L 100, a and b 0 in Lab).
 pillow=$("$python" - "$work" <<'PY' 2>&1
 import sys
 from PIL import Image
 work = sys.argv[1]
-for name in ("gray8", "rgba8", "cmyk8", "gray32"):
+for name in ("gray8", "rgba8", "cmyk8", "gray32", "lab8"):
     with Image.open(f"{work}/{name}.tif") as image:
         print(name, image.mode, image.size, image.getpixel((40, 20)), image.getpixel((5, 5)))
 PY
 )
 expect_line() { grep -qF "$1" <<<"$pillow"; check "Pillow: $1" $? "$pillow"; }
-expect_line "gray8 L (120, 80) 149 255"
+# The line colour 95B3D7: grey 174; inks with all the black in K; linear
+# light at 32 bits; L* 72, a* -4, b* -22 (Pillow shows a and b around 128).
+expect_line "gray8 L (120, 80) 174 255"
 expect_line "rgba8 RGBA (120, 80) (149, 179, 215, 255) (255, 255, 255, 255)"
-# The plug-in writes red, green and blue into the first three planes.
-expect_line "cmyk8 CMYK (120, 80) (106, 76, 40, 0) (0, 0, 0, 0)"
-expect_line "gray32 F (120, 80) 0.5843"
+expect_line "cmyk8 CMYK (120, 80) (78, 43, 0, 40) (0, 0, 0, 0)"
+expect_line "gray32 F (120, 80) 0.4232"
+expect_line "lab8 LAB (120, 80) (183, 124, 106) (255, 128, 128)"
 
 # A 16-bit grey PNG: Pillow reads it as 16-bit integers, white as 65535.
 "$host" --canvas 120x80 --mode gray --depth 16 --output "$work/gray16.png" >/dev/null

@@ -69,6 +69,7 @@ public:
     }
 
     std::vector<Request> Draw() {
+        state.Pixels = MakeRunPixels(record, state.Params);
         if (ChooseFirstItem())
             RequestTile(state);
         else
@@ -322,6 +323,7 @@ TEST(DrawPasses, CorruptStateNeverReadsPastTheLayoutArrays) {
         DrawRun unknown(50, 50);
         unknown.Table({10}, {10});
         ASSERT_TRUE(FindFirstBackgroundRow(unknown.state));
+        unknown.state.Pixels = MakeRunPixels(unknown.record, unknown.state.Params);
         RequestTile(unknown.state);
         unknown.state.DrawPhase = phase;
         std::vector<uint8_t> tile(10 * 10 * kPlanes, 0xAB);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "params/table_params.h"
+#include "render/plane_values.h"
 
 namespace gridsmith {
 namespace {
@@ -53,15 +54,28 @@ struct Canvas {
     std::vector<uint8_t> bytes;
 };
 
-// The bytes of one painted pixel: the vector's components, zeros after them.
+// The bytes of one painted pixel: the vector's samples, then the planes it
+// does not paint as they were.
 std::vector<uint8_t> ExpectedPixel(const PixelVector& v, int32_t planes, int32_t depth) {
     const int32_t sampleBytes = depth / 8;
     const auto* components = depth == 8    ? reinterpret_cast<const uint8_t*>(v.v8)
                              : depth == 16 ? reinterpret_cast<const uint8_t*>(v.v16)
                                            : reinterpret_cast<const uint8_t*>(v.v32);
-    std::vector<uint8_t> pixel(size_t(planes * sampleBytes), 0);
-    std::copy(components, components + std::min(planes, 4) * sampleBytes, pixel.begin());
+    std::vector<uint8_t> pixel(size_t(planes * sampleBytes), kSentinel);
+    std::copy(components, components + std::min(planes, v.planes) * sampleBytes, pixel.begin());
     return pixel;
+}
+
+// A vector claiming `planes` planes, with samples that differ from plane to plane.
+PixelVector VectorOf(int32_t planes) {
+    PixelVector v{};
+    v.planes = planes;
+    for (int32_t k = 0; k < std::min(planes, kMaxPaintedPlanes); ++k) {
+        v.v8[k] = uint8_t(10 + k);
+        v.v16[k] = uint16_t(1000 + k);
+        v.v32[k] = 0.25f + float(k);
+    }
+    return v;
 }
 
 // Independent model of the patterns: cell (p / width) mod length is on or off.
@@ -78,13 +92,18 @@ std::string PaintAlongRow(int32_t type, int32_t width, int32_t length) {
     return canvas.RowPattern(0);
 }
 
+// 32-bit documents hold linear light: the colour is linearised, the opacity not.
 TEST(PixelVector, DefaultLineColourAtEveryDepth) {
     const PixelVector v = MakePixelVector(kLineColour, 255);
-    EXPECT_EQ(std::vector<int>(v.v8, v.v8 + 8), (std::vector<int>{149, 179, 215, 255, 0, 0, 0, 0}));
+    EXPECT_EQ(v.planes, 4);
+    EXPECT_EQ(std::vector<int>(v.v8, v.v8 + 4), (std::vector<int>{149, 179, 215, 255}));
     EXPECT_EQ(std::vector<int>(v.v16, v.v16 + 4), (std::vector<int>{19147, 23002, 27628, 32768}));
-    EXPECT_EQ(std::vector<float>(v.v32, v.v32 + 4),
-              (std::vector<float>{0.58431375f, 0.7019608f, 0.84313726f, 1.0f}));
+    EXPECT_NEAR(v.v32[0], 0.30054379f, 1e-7);
+    EXPECT_NEAR(v.v32[1], 0.45078578f, 1e-7);
+    EXPECT_NEAR(v.v32[2], 0.67954247f, 1e-7);
+    EXPECT_EQ(v.v32[3], 1.0f);
     EXPECT_EQ(MakePixelVector(0x80, 0).v16[0], 16448);
+    EXPECT_EQ(MakePixelVector(0x80, 128).v32[3], 128.0f / 255.0f);
 }
 
 TEST(PaintTile, DashPatternsAndOutOfRangeStyles) {
@@ -99,7 +118,8 @@ TEST(PaintTile, DashPatternsAndOutOfRangeStyles) {
 }
 
 // Every type, width, depth and plane count, in both directions: painted pixels
-// hold the vector (planes past it 0), the others and the padding keep the sentinel.
+// hold the vector (planes past it untouched), the others and the padding keep
+// the sentinel.
 TEST(PaintTile, MatchesThePatternModelEverywhere) {
     const PixelVector v = MakePixelVector(kLineColour, 200);
     for (int32_t depth : {8, 16, 32})
@@ -129,11 +149,15 @@ TEST(PaintTile, LargeRowsAndPixelsAreWrittenWhole) {
     for (int32_t x = 0; x < 9001; ++x)
         ASSERT_TRUE(ModelPaints(LineDashDot, 5, x) ? longRow.Holds(x, 1, ExpectedPixel(v, 4, 8))
                                                    : longRow.Untouched(x, 1)) << x;
-    // One pixel larger than the run buffer.
+    // One pixel larger than the run buffer, and a vector of every plane it may paint.
     Canvas widePixel(3, 2, 5000, 32);
     PaintTile(widePixel.tile, v, {1, LineDot, DashDirection::AlongRow});
     EXPECT_TRUE(widePixel.Holds(2, 1, ExpectedPixel(v, 5000, 32)) && widePixel.Untouched(1, 1));
-    EXPECT_TRUE(longRow.OutsideUntouched() && widePixel.OutsideUntouched());
+    const PixelVector most = VectorOf(kMaxPaintedPlanes + 1);
+    Canvas manyPlanes(3, 2, kMaxPaintedPlanes + 2, 16);
+    PaintTile(manyPlanes.tile, most, {1, LineSolid, DashDirection::None});
+    EXPECT_TRUE(manyPlanes.Holds(2, 1, ExpectedPixel(VectorOf(kMaxPaintedPlanes), kMaxPaintedPlanes + 2, 16)));
+    EXPECT_TRUE(longRow.OutsideUntouched() && widePixel.OutsideUntouched() && manyPlanes.OutsideUntouched());
 }
 
 // Straightforward painter to compare against: each pixel on the pattern gets
@@ -153,29 +177,31 @@ void ReferencePaint(Canvas& canvas, const PixelVector& v, const LineStyle& style
 }
 
 // Row lengths around the 64-byte store size, rows starting at odd addresses,
-// every pixel size from 1 to 5 planes at each depth, and cells long enough
-// that the pattern period spans many stores.
+// every pixel size from 1 to 5 planes at each depth, painted whole or all but
+// the last plane, and cells long enough that the pattern period spans many
+// stores.
 TEST(PaintTile, MatchesReferenceAcrossPixelSizesAndRowTails) {
-    const PixelVector v = MakePixelVector(kLineColour, 77);
     for (int32_t depth : {8, 16, 32})
         for (int32_t planes = 1; planes <= 5; ++planes)
-            for (int32_t columns : {1, 15, 16, 17, 63, 64, 65, 131})
-                for (int32_t padding : {0, 3})
-                    for (int32_t type = LineSolid; type <= LineDashDotDot; ++type)
-                        for (int32_t width : {1, 3, 40}) {
-                            SCOPED_TRACE(testing::Message()
-                                         << "depth " << depth << " planes " << planes << " columns "
-                                         << columns << " padding " << padding << " type " << type
-                                         << " width " << width);
-                            for (DashDirection direction :
-                                 {DashDirection::None, DashDirection::AlongRow, DashDirection::DownColumn}) {
-                                Canvas painted(columns, 5, planes, depth, padding);
-                                Canvas expected(columns, 5, planes, depth, padding);
-                                PaintTile(painted.tile, v, {width, type, direction});
-                                ReferencePaint(expected, v, {width, type, direction});
-                                ASSERT_EQ(painted.bytes, expected.bytes) << int(direction);
+            for (int32_t paintedPlanes = std::max(planes - 1, 1); paintedPlanes <= planes; ++paintedPlanes)
+                for (int32_t columns : {1, 15, 16, 17, 63, 64, 65, 131})
+                    for (int32_t padding : {0, 3})
+                        for (int32_t type = LineSolid; type <= LineDashDotDot; ++type)
+                            for (int32_t width : {1, 3, 40}) {
+                                SCOPED_TRACE(testing::Message()
+                                             << "depth " << depth << " planes " << planes << " painted "
+                                             << paintedPlanes << " columns " << columns << " padding "
+                                             << padding << " type " << type << " width " << width);
+                                const PixelVector v = VectorOf(paintedPlanes);
+                                for (DashDirection direction : {DashDirection::None, DashDirection::AlongRow,
+                                                                DashDirection::DownColumn}) {
+                                    Canvas painted(columns, 5, planes, depth, padding);
+                                    Canvas expected(columns, 5, planes, depth, padding);
+                                    PaintTile(painted.tile, v, {width, type, direction});
+                                    ReferencePaint(expected, v, {width, type, direction});
+                                    ASSERT_EQ(painted.bytes, expected.bytes) << int(direction);
+                                }
                             }
-                        }
 }
 
 // A tile large enough to be taken for one beyond the cache.
@@ -190,12 +216,13 @@ TEST(PaintTile, LargeTileMatchesReference) {
 }
 
 // Rows long enough for the string-store fill, at every pixel size, with and
-// without padding between rows (so fills start at odd addresses too).
+// without padding between rows (so fills start at odd addresses too), and
+// pixels whose last plane is kept.
 TEST(PaintTile, LongFillsMatchReference) {
-    const PixelVector v = MakePixelVector(kLineColour, 200);
     for (int32_t depth : {8, 16, 32})
         for (int32_t planes = 1; planes <= 5; ++planes)
-            for (int32_t padding : {0, 3}) {
+            for (int32_t padding : {0, 3})
+                for (const PixelVector& v : {VectorOf(planes), VectorOf(planes - 1)}) {
                 Canvas painted(4100, 3, planes, depth, padding), expected(4100, 3, planes, depth, padding);
                 PaintTile(painted.tile, v, {1, LineSolid, DashDirection::None});
                 ReferencePaint(expected, v, {1, LineSolid, DashDirection::None});
