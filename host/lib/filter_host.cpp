@@ -94,7 +94,6 @@ void FilterHost::FillRecord() {
     bigDocument_.filterRect32 = {0, 0, size.v, size.h};
     r.bigDocumentData = &bigDocument_;
     r.abortProc = &AbortProc;
-    r.progressProc = &ProgressProc;
     r.imageSize = {Clamp16(size.v), Clamp16(size.h)};
     r.wholeSize = r.imageSize;
     r.planes = int16_t(document_.Planes());
@@ -131,6 +130,7 @@ void FilterHost::OfferServices(const RunOptions& options) {
     hooks_.SetOffered(options.offerUIHooks);
     buffers_.RefuseSize(options.refuseTileBuffer ? kPreviewTileBytes : 0);
     r.colorServices = options.offerColourServices ? &ColourServicesProc : nullptr;
+    r.progressProc = options.offerProgress ? &ProgressProc : nullptr;
 }
 
 std::string FilterHost::Select(const host::VRect& area) {
@@ -283,7 +283,12 @@ host::Boolean FilterHost::AbortProc() {
     return host && host->cancelAfterTiles_ >= 0 && host->tilesDone_ >= host->cancelAfterTiles_;
 }
 
-void FilterHost::ProgressProc(int32_t, int32_t) {}
+void FilterHost::ProgressProc(int32_t done, int32_t total) {
+    FilterHost* host = active_;
+    if (!host || !host->runReport_) return;
+    host->runReport_->progress.push_back({done, total});
+    if (host->runOptions_->onProgress) host->runOptions_->onProgress(done, total);
+}
 
 host::OSErr FilterHost::ColourServicesProc(host::ColorServicesInfo* info) {
     FilterHost* host = active_;

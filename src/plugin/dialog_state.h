@@ -9,6 +9,7 @@
 #include "params/table_params.h"
 #include "plugin/host_abi.h"
 #include "plugin/host_buffer.h"
+#include "render/draw_progress.h"
 
 namespace gridsmith {
 
@@ -50,6 +51,7 @@ struct DialogState {
     int32_t ColumnIndex = 0;
     host::VRect LineRect{};  // in 32-bit coordinates; narrowed only in the record
     host::VRect TileRect{};
+    DrawProgress Progress;  // items painted in this run, for the host's progress bar
 
     HostBuffer RowSizeBuffer;
     int32_t* RowHeights = nullptr;

@@ -75,6 +75,7 @@ host::OSErr RunDialogOrLayout(DialogState& state) {
 }  // namespace
 
 host::OSErr StartFilter(DialogState& state) {
+    state.Progress.Begin(0);  // nothing to report until a tile is requested
     if (ReadScriptParams(state.Host, state.Params, state.ShowDialog) != host::noErr)
         ApplyDefaultParams(state.Params);
     if (!HasDrawableCountsAndSizes(state.Params)) return host::filterBadParameters;
@@ -86,6 +87,7 @@ host::OSErr StartFilter(DialogState& state) {
         EndRequests(*state.Host);
         return host::noErr;
     }
+    BeginProgress(state);
     RequestTile(state);
     return host::noErr;
 }
