@@ -1,4 +1,6 @@
 // gridsmith-host: runs the filter without Photoshop.
+#include <cstdint>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -34,6 +36,16 @@ static std::vector<std::string> Arguments(int argc, char** argv) {
 static bool ErrorsOnTerminal() { return isatty(STDERR_FILENO) != 0; }
 #endif
 
+// A single run's progress line waits a second, or GRIDSMITH_PROGRESS_AFTER_MS.
+static int64_t ProgressDelay() {
+    const char* text = std::getenv("GRIDSMITH_PROGRESS_AFTER_MS");
+    if (!text || !*text) return 1000;
+    char* end = nullptr;
+    const long long delay = std::strtoll(text, &end, 10);
+    return *end == '\0' && delay >= 0 ? int64_t(delay) : 1000;
+}
+
 int main(int argc, char** argv) {
-    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr, ErrorsOnTerminal());
+    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr,
+                                      {ErrorsOnTerminal(), ProgressDelay()});
 }

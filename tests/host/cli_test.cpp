@@ -21,7 +21,7 @@ struct Result {
     std::string err;
 };
 
-Result RunHost(std::vector<std::string> arguments, bool progress = false) {
+Result RunHost(std::vector<std::string> arguments, ProgressDisplay progress = {}) {
 #ifdef GRIDSMITH_PLUGIN_FILE
     // Under Wine: the built plug-in, and no dialog to wait for.
     arguments.insert(arguments.end(), {"--plugin", GRIDSMITH_PLUGIN_FILE, "--repeat"});
@@ -220,12 +220,25 @@ TEST_F(CommandLine, BatchRefusesToOverwriteAnEarlierOutput) {
 
 TEST_F(CommandLine, BatchProgressLineOnlyWhenAsked) {
     MakeBatchInputs();
-    Result result = RunHost({"--output-dir", "out", "first.png", "second.tif"}, true);
+    Result result = RunHost({"--output-dir", "out", "first.png", "second.tif"}, {true});
     ASSERT_EQ(result.code, kExitOk) << result.err;
     EXPECT_NE(result.err.find("[2/2] second.tif"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.back(), '\r');  // the line is cleared at the end
     result = RunHost({"--output-dir", "out2", "first.png", "second.tif"});
     EXPECT_EQ(result.err, "");
+}
+
+// A single run shows its line on a terminal once it has taken the delay: at
+// once with none, never with one longer than the run, never off a terminal.
+TEST_F(CommandLine, SingleRunProgressLineOnATerminalAfterTheDelay) {
+    const std::vector<std::string> run = {"--output", "table.png"};  // 13 items
+    Result result = RunHost(run, {true, 0});
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.err.find("gridsmith-host: drawing 13/13"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("gridsmith-host: writing table.png"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.back(), '\r');  // cleared before the host says what it wrote
+    EXPECT_EQ(RunHost(run, {true, 3600 * 1000}).err, "");
+    EXPECT_EQ(RunHost(run, {false, 0}).err, "");
 }
 
 // Natively the about step shows nothing; under Wine the dialog opens and the
