@@ -110,8 +110,9 @@ public:
     // parameters (optional), prepare, start, continue per tile, finish.
     RunReport Run(const Plugin& plugin, const RunOptions& options = {});
 
-    // The about step alone, its dialog answered as `play` says. The about
-    // selector writes no result: a changed preset is a host error.
+    // The about step alone, its dialog answered as `play` says. The result is
+    // preset to a failure, as some hosts do: anything but noErr back is a
+    // host error.
     RunReport About(const Plugin& plugin, const DialogPlay& play = {});
 
 private:

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -317,7 +318,9 @@ TEST(ParametersDialog, RepeatedOpeningsLeaveNothingBehind) {
     // Fonts, pens, brushes, bitmaps: none may be left. Device contexts move
     // with the window manager's cache by a few; the two off-screen surfaces
     // of each opening would add two hundred.
-    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings";
+    const std::string moved = KindsMoved(before, after);
+    std::printf("GDI objects moved over %d parameters dialog openings: %s\n", kOpenings, moved.c_str());
+    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings: " << moved;
     EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), kOpenings / 2);
     EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -398,7 +399,10 @@ TEST(ParametersDialogResources, OpeningsWithHelpAndThePopupLeaveNothingBehind) {
     const int windowsBefore = WindowsOfThread(thread);
     constexpr int kOpenings = 30;
     for (int i = 0; i < kOpenings; ++i) OpenShowHelpAndThePopup(host);
-    EXPECT_EQ(LiveGdiObjectKinds().Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings";
+    const GdiObjectKinds after = LiveGdiObjectKinds();
+    const std::string moved = KindsMoved(before, after);
+    std::printf("GDI objects moved over %d openings with help and the popup: %s\n", kOpenings, moved.c_str());
+    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings: " << moved;
     EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
 }
 
