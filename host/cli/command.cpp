@@ -6,11 +6,14 @@
 #include <memory>
 #include <set>
 
+#include "host/cli/machine_memory.h"
 #include "host/cli/options.h"
+#include "host/cli/param_check.h"
 #include "host/lib/filter_host.h"
 #include "host/lib/image_io.h"
 #include "host/lib/plugin.h"
 #include "host/lib/ui_script.h"
+#include "gridsmith_version.h"
 
 namespace gridsmith::cli {
 namespace {
@@ -20,6 +23,7 @@ using hosting::Outcome;
 namespace fs = std::filesystem;
 
 constexpr CanvasSize kDefaultCanvas{800, 600};
+constexpr const char* kVersion = GRIDSMITH_VERSION_TEXT;  // the build's one version
 
 // A message and the exit code it leads to.
 struct Failure {
@@ -128,6 +132,12 @@ Failure DrawTable(Document& document, const hosting::Plugin& plugin, const CliOp
 
     hosting::RunOptions run;
     if (std::string problem = ChooseDialogPlay(options, run.dialog); !problem.empty()) return Fail(problem, kExitUsage);
+    if (scripting.Offered()) {
+        const bool dialogAnswered = options.interactive || !options.uiScript.empty();
+        if (std::string problem = CheckOfferedParams(*scripting.Offered(), host.Handles().Procs(), dialogAnswered);
+            !problem.empty())
+            return Fail(problem + "; nothing written", kExitUsage);
+    }
     run.callParameters = !options.repeat;
     run.cancelAfterTiles = options.cancelAfter;
     run.offerBigDocument = options.bigDocument;
@@ -258,6 +268,15 @@ int ShowAbout(const CliOptions& options, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// The memory an image may take while the command runs.
+struct MemoryLimitScope {
+    explicit MemoryLimitScope(hosting::DocumentMemory limit) : previous(hosting::DocumentMemoryLimit()) {
+        hosting::SetDocumentMemoryLimit(std::move(limit));
+    }
+    ~MemoryLimitScope() { hosting::SetDocumentMemoryLimit(previous); }
+    const hosting::DocumentMemory previous;
+};
+
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
@@ -265,8 +284,15 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     Outcome<CliOptions> parsed = ParseArguments(arguments);
     if (!parsed.ok()) return err << "gridsmith-host: " << parsed.error << "\n", kExitUsage;
     const CliOptions& options = parsed.value;
+    const MemoryLimitScope memory(options.maxMemory
+                                      ? hosting::DocumentMemory{size_t(*options.maxMemory), "--max-memory"}
+                                      : MachineDocumentMemory());
     if (options.help) {
         out << UsageText();
+        return kExitOk;
+    }
+    if (options.version) {
+        out << "gridsmith-host " << kVersion << "\n";
         return kExitOk;
     }
     if (options.about) return ShowAbout(options, out, err);

@@ -27,6 +27,24 @@ const char* SelectorName(int16_t selector) {
     }
 }
 
+// A result code in words, with its number for looking it up.
+std::string ResultText(host::OSErr result) {
+    const char* words = "an error";
+    switch (result) {
+    case host::filterBadParameters: words = "bad parameters"; break;
+    case host::filterBadMode: words = "an image mode it does not take"; break;
+    case host::memFullErr: words = "not enough memory"; break;
+    case host::nilHandleErr: words = "a missing handle"; break;
+    case host::paramErr: words = "a bad argument"; break;
+    case host::userCanceledErr: words = "a cancel by the user"; break;
+    case host::errMissingParameter: words = "a missing parameter"; break;
+    default:
+        if (result > 0) words = "an error it has shown itself";
+        break;
+    }
+    return std::string(words) + " (" + std::to_string(result) + ")";
+}
+
 void AppendFrom(const std::vector<std::string>& from, size_t first, std::vector<std::string>& to) {
     to.insert(to.end(), from.begin() + std::ptrdiff_t(first), from.end());
 }
@@ -65,7 +83,7 @@ std::string RunReport::Problem() const {
     for (const Step& step : steps)
         if (step.result != host::noErr)
             return std::string("the plug-in's ") + SelectorName(step.selector) + " step reported " +
-                   std::to_string(step.result);
+                   ResultText(step.result);
     return {};
 }
 
