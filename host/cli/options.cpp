@@ -360,7 +360,9 @@ std::string UsageText() {
     }
     text += "\nOutput formats: .tif/.tiff (8/16/32-bit, any mode), .png (8/16-bit grey/RGB, with or\n"
             "without alpha), .pam (8/16-bit, any mode), .pgm/.ppm/.pnm (8/16-bit grey or RGB),\n"
-            ".pfm (32-bit grey or RGB).\n";
+            ".pfm (32-bit grey or RGB).\n"
+            "\nOn a terminal a run that takes more than a second (GRIDSMITH_PROGRESS_AFTER_MS\n"
+            "milliseconds) shows a progress line on standard error.\n";
     return text;
 }
 
