@@ -195,6 +195,10 @@ AboutRun RunAbout(FilterHost& host, const Plugin& plugin, CloseBy how, bool capt
             HWND dialog = FindOwnedDialog(thread, owner);
             if (!dialog) continue;
             run.seen.found = true;
+            // Drawn whole before it is read or closed, however busy the
+            // machine: the system's drawing caches then fill at the first
+            // openings, never at a later one.
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
             Inspect(dialog, capture, run.seen);
             Close(dialog, how);
             run.seen.closed = WaitGone(dialog);
