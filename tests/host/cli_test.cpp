@@ -146,7 +146,6 @@ TEST_F(CommandLine, BigCanvasAndTheSixteenBitSwitch) {
     ASSERT_TRUE(written.ok()) << written.error;
     EXPECT_EQ(written.value.Sample(473, 30, 0), 149);  // 66000 wrapped to 464
     EXPECT_EQ(written.value.Sample(30000, 30, 0), 255);
-
 }
 
 // The image may take what the machine gives, or what --max-memory says; a
@@ -220,6 +219,26 @@ TEST_F(CommandLine, RefusesEveryCheckedParameterWithItsRange) {
         EXPECT_EQ(result.code, kExitOk) << accepted[1] << ": " << result.err;
     }
 }
+
+#ifdef GRIDSMITH_PLUGIN_FILE
+// A script (or a person) answering the dialog may still mend a count there,
+// so only the start step's limits are checked before such a run.
+TEST_F(CommandLine, ADialogPlayedByAScriptMayMendWhatItsOkChecks) {
+    std::ofstream("five-rows.txt") << "wait-dialog\nchoose 1011 4\nclick OK\n";
+    const std::vector<std::string> shown = {"--play", "display", "--ui-script", "five-rows.txt"};
+    std::vector<std::string> arguments = shown;
+    arguments.insert(arguments.end(), {"--set", "Rows=500"});
+    Result result = RunHost(arguments);
+    EXPECT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.out.find("(800x600 rgb 8-bit, 15 tiles)"), std::string::npos) << result.out;  // five rows
+
+    arguments = shown;
+    arguments.insert(arguments.end(), {"--set", "Rows=0"});
+    result = RunHost(arguments);
+    EXPECT_EQ(result.code, kExitUsage);
+    EXPECT_EQ(result.err, "gridsmith-host: Rows must be 1..100 (got 0); nothing written\n");
+}
+#endif
 
 TEST_F(CommandLine, SelectionOutsideTheImageIsRefused) {
     const Result result = RunHost({"--canvas", "100x50", "--selection", "0,0,101,50"});
