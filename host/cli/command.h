@@ -2,6 +2,7 @@
 // write the result. Messages go to the given streams.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,8 +13,14 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // the run or a file failed
 constexpr int kExitUsage = 2;   // the command line is wrong
 
-// `progress`: a batch shows a progress line on `err` (a terminal).
+// The progress line on `err`: only on a terminal; a batch shows it at once,
+// a single run once it has taken `afterMs`.
+struct ProgressDisplay {
+    bool terminal = false;
+    int64_t afterMs = 1000;
+};
+
 int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-               bool progress = false);
+               const ProgressDisplay& progress = {});
 
 }  // namespace gridsmith::cli

@@ -1,4 +1,5 @@
 // gridsmith-host: runs the filter without Photoshop.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -34,6 +35,19 @@ static std::vector<std::string> Arguments(int argc, char** argv) {
 static bool ErrorsOnTerminal() { return isatty(STDERR_FILENO) != 0; }
 #endif
 
+// GRIDSMITH_PROGRESS_AFTER_MS, when set to a number, changes how long a
+// single run waits before it shows its progress line.
+static gridsmith::cli::ProgressDisplay Progress() {
+    gridsmith::cli::ProgressDisplay display;
+    display.terminal = ErrorsOnTerminal();
+    if (const char* text = std::getenv("GRIDSMITH_PROGRESS_AFTER_MS"); text && *text) {
+        char* end = nullptr;
+        const long long delay = std::strtoll(text, &end, 10);
+        if (*end == '\0' && delay >= 0) display.afterMs = delay;
+    }
+    return display;
+}
+
 int main(int argc, char** argv) {
-    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr, ErrorsOnTerminal());
+    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr, Progress());
 }

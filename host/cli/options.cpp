@@ -1,6 +1,7 @@
 #include "host/cli/options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdint>
 
@@ -112,6 +113,11 @@ std::string SetCompression(CliOptions& o, const std::string& v) {
     return {};
 }
 
+std::string SetMaxMemory(CliOptions& o, const std::string& v) {
+    o.maxMemory = ParseMemorySize(v);
+    return o.maxMemory ? "" : "--max-memory wants a size such as 512M or 4G, not '" + v + "'";
+}
+
 std::string SetCancelAfter(CliOptions& o, const std::string& v) {
     const auto tiles = ParseInteger(v, 0, INT32_MAX);
     if (!tiles) return "--cancel-after wants a tile count of 0 or more, not '" + v + "'";
@@ -190,7 +196,20 @@ std::string SetHelp(CliOptions& o, const std::string&) {
     return {};
 }
 
-const OptionEntry* FindOption(const std::string& name) {
+std::string SetVersion(CliOptions& o, const std::string&) {
+    o.version = true;
+    return {};
+}
+
+const char* AliasOf(const std::string& name) {
+    for (const OptionAlias& alias : OptionAliases())
+        if (name == alias.name) return alias.alias;
+    return nullptr;
+}
+
+const OptionEntry* FindOption(std::string name) {
+    for (const OptionAlias& alias : OptionAliases())
+        if (name == alias.alias) name = alias.name;
     for (const OptionEntry& entry : OptionTable())
         if (name == entry.name) return &entry;
     return nullptr;
@@ -238,9 +257,15 @@ int HexDigit(char c) {
 
 }  // namespace
 
+const std::vector<OptionAlias>& OptionAliases() {
+    static const std::vector<OptionAlias> aliases = {{"-o", "--output"}, {"-h", "--help"}};
+    return aliases;
+}
+
 const std::vector<OptionEntry>& OptionTable() {
     static const std::vector<OptionEntry> table = {
         {"--help", nullptr, "show this text", &SetHelp},
+        {"--version", nullptr, "show the version", &SetVersion},
         {"--about", nullptr, "only call the plug-in's about step: its About dialog, closed at once unless --interactive or --ui-script", &SetAbout},
         {"--plugin", "PATH", "the plug-in to run (default: the built-in one, or Gridsmith.8bf beside the program on Windows)", &SetPlugin},
         {"--input", "FILE", "filter this image (TIFF, PNG, JPEG, BMP, PNM ...)", &SetInput},
@@ -253,6 +278,7 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--output-dir", "DIR", "a batch: draw into every INPUT and write each here under its own name", &SetOutputDir},
         {"--format", "EXT", "write this format (tif, png, pam, ...) instead of the input's or the usual one", &SetFormat},
         {"--compression", "LEVEL", "zlib level 0..9: PNG (default 6), TIFF (default 0, uncompressed; 1..9 Deflate)", &SetCompression},
+        {"--max-memory", "SIZE", "the most memory an image may take, as 512M or 4G (default: three quarters of the machine's)", &SetMaxMemory},
         {"--cancel-after", "N", "the host cancels once N tiles are painted", &SetCancelAfter},
         {"--repeat", nullptr, "a repeat run: no parameters selector", &SetRepeat},
         {"--no-big-document", nullptr, "offer only the 16-bit rectangles, as hosts without big documents do", &SetNoBigDocument},
@@ -280,7 +306,8 @@ Outcome<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
             name.resize(equals);
         }
         const OptionEntry* entry = FindOption(name);
-        if (!entry && name.rfind("--", 0) == 0) return Result::Failure("unknown option " + name + " (see --help)");
+        if (!entry && name.rfind("-", 0) == 0 && name.size() > 1)
+            return Result::Failure("unknown option " + name + " (see --help)");
         if (!entry) {
             options.batchInputs.push_back(arguments[i]);
             continue;
@@ -293,9 +320,28 @@ Outcome<CliOptions> ParseArguments(const std::vector<std::string>& arguments) {
         if (std::string problem = entry->apply(options, value.value_or("")); !problem.empty())
             return Result::Failure(problem);
     }
-    if (options.help) return Result::Success(options);
+    if (options.help || options.version) return Result::Success(options);
     if (std::string problem = CheckCombination(options); !problem.empty()) return Result::Failure(problem);
     return Result::Success(options);
+}
+
+std::optional<uint64_t> ParseMemorySize(const std::string& text) {
+    uint64_t number = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (text.empty() || error != std::errc() || number == 0) return std::nullopt;
+    // No unit is bytes; K, M, G and T may be followed by "B" or "iB".
+    std::string unit(stop, end);
+    for (char& c : unit) c = char(std::toupper(static_cast<unsigned char>(c)));
+    unsigned shift = 0;
+    if (!unit.empty()) {
+        const size_t power = std::string("KMGT").find(unit[0]);
+        const std::string rest = unit.substr(1);
+        if (power == std::string::npos || !(rest.empty() || rest == "B" || rest == "IB")) return std::nullopt;
+        shift = unsigned(10 * (power + 1));
+    }
+    if (number > (UINT64_MAX >> shift)) return std::nullopt;
+    return number << shift;
 }
 
 Outcome<std::vector<uint8_t>> ParseFill(const std::string& hex, ColourMode mode) {
@@ -324,13 +370,17 @@ std::string UsageText() {
         "draws the same table into every INPUT and writes each under DIR; a file\n"
         "that fails is named and the others still run (exit status 1 if any failed).\n\noptions:\n";
     for (const OptionEntry& entry : OptionTable()) {
-        std::string left = std::string("  ") + entry.name + (entry.valueName ? std::string(" ") + entry.valueName : "");
+        const char* alias = AliasOf(entry.name);
+        std::string left = std::string("  ") + (alias ? std::string(alias) + ", " : "") + entry.name +
+                           (entry.valueName ? std::string(" ") + entry.valueName : "");
         left.resize(std::max<size_t>(left.size() + 1, 24), ' ');
         text += left + entry.help + "\n";
     }
     text += "\nOutput formats: .tif/.tiff (8/16/32-bit, any mode), .png (8/16-bit grey/RGB, with or\n"
             "without alpha), .pam (8/16-bit, any mode), .pgm/.ppm/.pnm (8/16-bit grey or RGB),\n"
-            ".pfm (32-bit grey or RGB). Lab, duotone and multichannel are 8 or 16 bits.\n";
+            ".pfm (32-bit grey or RGB). Lab, duotone and multichannel are 8 or 16 bits.\n"
+            "\nOn a terminal a run that takes more than a second (GRIDSMITH_PROGRESS_AFTER_MS\n"
+            "milliseconds) shows a progress line on standard error.\n";
     return text;
 }
 

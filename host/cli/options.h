@@ -21,6 +21,7 @@ struct CanvasSize {
 
 struct CliOptions {
     bool help = false;
+    bool version = false;
     bool about = false;                         // only the about selector: the plug-in's About dialog
     std::string plugin;                         // empty: the default plug-in
     std::string input;                          // image file to filter
@@ -34,6 +35,7 @@ struct CliOptions {
     std::vector<std::string> batchInputs;       // the batch's INPUT arguments
     std::string format;                         // ".tif": the output format instead of the usual one
     int compression = -1;                       // zlib level for PNG and TIFF; -1: the format's default
+    std::optional<uint64_t> maxMemory;          // bytes an image may take; none: what the machine gives
     int cancelAfter = -1;                       // -1: never cancel
     bool repeat = false;                        // skip the parameters selector
     bool bigDocument = true;                    // offer bigDocumentData
@@ -55,9 +57,20 @@ struct OptionEntry {
 
 const std::vector<OptionEntry>& OptionTable();
 
+// One-letter spellings of the commonest options: -o for --output, -h for --help.
+struct OptionAlias {
+    const char* alias;
+    const char* name;
+};
+const std::vector<OptionAlias>& OptionAliases();
+
 hosting::Outcome<CliOptions> ParseArguments(const std::vector<std::string>& arguments);
 
 std::string UsageText();
+
+// A size in bytes: digits with an optional K, M, G or T (binary units, "4G"
+// or "4GiB"); nothing when it is not one or is 0.
+std::optional<uint64_t> ParseMemorySize(const std::string& text);
 
 // Per-plane 8-bit values from --fill: two hex digits for every plane, or two
 // for all of them.

@@ -37,6 +37,7 @@ bool ScriptingSession::Begin(const ScriptingOptions& options, std::string& error
         error = "the host could not make a descriptor handle";
         return false;
     }
+    if (offer) offered_ = std::move(action.descriptor);
     recordPath_ = options.recordPath;
     return true;
 }

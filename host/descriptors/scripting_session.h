@@ -45,6 +45,8 @@ public:
     bool Begin(const ScriptingOptions& options, std::string& error);
 
     host::PIDescriptorParameters* Parameters() { return store_.Parameters(); }
+    // The descriptor offered to the run; nothing for a plain first run.
+    const std::optional<Descriptor>& Offered() const { return offered_; }
     DescriptorStore& Store() { return store_; }
 
     // After finish: with --record, saves what the plug-in recorded; false
@@ -56,6 +58,7 @@ private:
                     std::string& error);
 
     DescriptorStore store_;
+    std::optional<Descriptor> offered_;
     std::string recordPath_;
 };
 

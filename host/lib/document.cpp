@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "host/lib/sample_rows.h"
 #include "plugin/host_abi.h"
@@ -76,6 +77,23 @@ std::vector<uint8_t> WhiteOf(ColourMode mode) {
 
 bool IsSupportedDepth(int depth) { return depth == 8 || depth == 16 || depth == 32; }
 
+namespace {
+
+DocumentMemory g_memoryLimit;
+
+// A need rounded up and a limit rounded down, so a need just over its limit
+// never reads as equal to it.
+std::string MiB(size_t bytes, bool roundUp) {
+    const size_t mib = (bytes + (roundUp ? (size_t(1) << 20) - 1 : 0)) >> 20;
+    return std::to_string(mib) + " MiB";
+}
+
+}  // namespace
+
+const DocumentMemory& DocumentMemoryLimit() { return g_memoryLimit; }
+
+void SetDocumentMemoryLimit(DocumentMemory limit) { g_memoryLimit = std::move(limit); }
+
 bool HasDepth(ColourMode mode, int depth) { return IsSupportedDepth(depth) && HostImageMode(mode, depth) >= 0; }
 
 Document::Document(int32_t width, int32_t height, ColourMode mode, int depth, Samples samples)
@@ -95,10 +113,12 @@ Outcome<Document> Document::Create(int32_t width, int32_t height, ColourMode mod
         return Outcome<Document>::Failure(std::string("a ") + ModeName(mode) + " image is 8 or 16 bits, not " +
                                           std::to_string(depth));
     const size_t bytes = size_t(width) * size_t(height) * size_t(PlaneCount(mode)) * size_t(depth / 8);
-    if (bytes > kMaxDocumentBytes)
-        return Outcome<Document>::Failure("image size " + std::to_string(width) + "x" +
-                                          std::to_string(height) + " needs more than " +
-                                          std::to_string(kMaxDocumentBytes >> 20) + " MiB");
+    const DocumentMemory& limit = DocumentMemoryLimit();
+    if (bytes > limit.bytes)
+        return Outcome<Document>::Failure("image size " + std::to_string(width) + "x" + std::to_string(height) +
+                                          " (" + ModeName(mode) + ", " + std::to_string(depth) + "-bit) needs " +
+                                          MiB(bytes, true) + "; there are " + MiB(limit.bytes, false) + " for it (" +
+                                          limit.source + ")");
     return Outcome<Document>::Success(Document(width, height, mode, depth, samples));
 }
 

@@ -41,10 +41,18 @@ bool IsSupportedDepth(int depth);  // 8, 16 or 32
 // 32-bit CMYK is its own).
 bool HasDepth(ColourMode mode, int depth);
 
-// The host's largest document side (big documents carry 32-bit coordinates),
-// and the most sample bytes a document may take on this machine.
+// The host's largest document side (big documents carry 32-bit coordinates).
 constexpr int32_t kMaxDocumentSide = 300000;
-constexpr size_t kMaxDocumentBytes = size_t(1) << 30;
+
+// The most sample bytes a document may take, and where that number comes
+// from, for the refusal's message. 1 GiB until a program sets what its
+// machine can give.
+struct DocumentMemory {
+    size_t bytes = size_t(1) << 30;
+    std::string source = "the host's default";
+};
+const DocumentMemory& DocumentMemoryLimit();
+void SetDocumentMemoryLimit(DocumentMemory limit);
 
 // Leaves new elements uninitialised: a document about to be filled or read
 // into is written once, not zeroed first.

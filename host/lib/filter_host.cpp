@@ -28,6 +28,24 @@ const char* SelectorName(int16_t selector) {
     }
 }
 
+// A result code in words, with its number for looking it up.
+std::string ResultText(host::OSErr result) {
+    const char* words = "an error";
+    switch (result) {
+    case host::filterBadParameters: words = "bad parameters"; break;
+    case host::filterBadMode: words = "an image mode it does not take"; break;
+    case host::memFullErr: words = "not enough memory"; break;
+    case host::nilHandleErr: words = "a missing handle"; break;
+    case host::paramErr: words = "a bad argument"; break;
+    case host::userCanceledErr: words = "a cancel by the user"; break;
+    case host::errMissingParameter: words = "a missing parameter"; break;
+    default:
+        if (result > 0) words = "an error it has shown itself";
+        break;
+    }
+    return std::string(words) + " (" + std::to_string(result) + ")";
+}
+
 void AppendFrom(const std::vector<std::string>& from, size_t first, std::vector<std::string>& to) {
     to.insert(to.end(), from.begin() + std::ptrdiff_t(first), from.end());
 }
@@ -80,7 +98,7 @@ std::string RunReport::Problem() const {
     for (const Step& step : steps)
         if (step.result != host::noErr)
             return std::string("the plug-in's ") + SelectorName(step.selector) + " step reported " +
-                   std::to_string(step.result);
+                   ResultText(step.result);
     return {};
 }
 
@@ -109,7 +127,6 @@ void FilterHost::FillRecord() {
     bigDocument_.filterRect32 = {0, 0, size.v, size.h};
     r.bigDocumentData = &bigDocument_;
     r.abortProc = &AbortProc;
-    r.progressProc = &ProgressProc;
     r.imageSize = {Clamp16(size.v), Clamp16(size.h)};
     r.wholeSize = r.imageSize;
     r.planes = int16_t(document_.Planes());
@@ -145,6 +162,7 @@ void FilterHost::OfferServices(const RunOptions& options) {
     r.samplingSupport = options.samplingSupport;
     input_.FailWith(options.advanceStateError);
     r.maxSpace = options.maxSpace > 0 ? options.maxSpace : kMaxSpace;
+    r.progressProc = options.offerProgress ? &ProgressProc : nullptr;
     FillLayerCounts(options.fillLayerCounts);
 }
 
@@ -218,14 +236,12 @@ RunReport FilterHost::Run(const Plugin& plugin, const RunOptions& options) {
 }
 
 RunReport FilterHost::About(const Plugin& plugin, const DialogPlay& play) {
-    constexpr host::OSErr kPreset = 0x7ab0;
+    constexpr host::OSErr kPresetFailure = 1;
     RunReport report;
     DialogWatch watch(window_.Handle(), play);
-    const host::OSErr result = Call(plugin, host::filterSelectorAbout, kPreset);
+    const host::OSErr result = Call(plugin, host::filterSelectorAbout, kPresetFailure);
     for (std::string& problem : watch.Finish()) report.hostErrors.push_back("dialog: " + problem);
-    report.steps.push_back({host::filterSelectorAbout, host::noErr});
-    if (result != kPreset)
-        report.hostErrors.push_back("the about step wrote result " + std::to_string(result) + "; it writes none");
+    report.steps.push_back({host::filterSelectorAbout, result});
     return report;
 }
 
@@ -311,7 +327,12 @@ host::Boolean FilterHost::AbortProc() {
     return host && host->cancelAfterTiles_ >= 0 && host->tilesDone_ >= host->cancelAfterTiles_;
 }
 
-void FilterHost::ProgressProc(int32_t, int32_t) {}
+void FilterHost::ProgressProc(int32_t done, int32_t total) {
+    FilterHost* host = active_;
+    if (!host || !host->runReport_) return;
+    host->runReport_->progress.push_back({done, total});
+    if (host->runOptions_->onProgress) host->runOptions_->onProgress(done, total);
+}
 
 host::OSErr FilterHost::AdvanceStateProc() {
     FilterHost* host = active_;

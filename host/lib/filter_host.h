@@ -31,6 +31,8 @@ constexpr int64_t kPreviewTileBytes = 16384;
 struct RunOptions {
     bool callParameters = true;  // an interactive first run does; a repeat run does not
     int cancelAfterTiles = -1;   // abortProc reports a cancel once this many tiles are done
+    bool offerProgress = true;   // the record's progressProc; hosts without a progress bar leave it out
+    std::function<void(int32_t done, int32_t total)> onProgress;  // called from progressProc
     int32_t rowPadding = 0;      // samples after each tile row, filled with a sentinel and checked
     // The record points to a BigDocumentStruct; without it the plug-in sees
     // only the signed 16-bit fields (clamped for documents beyond them).
@@ -72,11 +74,16 @@ struct Step {
     host::OSErr result;
 };
 
+struct ProgressCall {
+    int32_t done, total;
+};
+
 struct RunReport {
     std::vector<Step> steps;                // every call, in order
     std::vector<host::VRect> tiles;         // every output tile delivered, in order
     std::vector<std::string> hostErrors;    // refused requests, padding written, misused procedures
     std::vector<ColourRequestSeen> colourRequests;  // every colour services call, in order
+    std::vector<ProgressCall> progress;     // every progressProc call, in order
     host::Fixed inputRateAfterRun = 0;      // the record's inputRate once the run is over
 
     bool InputRateRestored() const { return inputRateAfterRun == 0x00010000; }
@@ -118,8 +125,9 @@ public:
     // parameters (optional), prepare, start, continue per tile, finish.
     RunReport Run(const Plugin& plugin, const RunOptions& options = {});
 
-    // The about step alone, its dialog answered as `play` says. The about
-    // selector writes no result: a changed preset is a host error.
+    // The about step alone, its dialog answered as `play` says. The result is
+    // preset to a failure, as some hosts do: anything but noErr back is a
+    // host error.
     RunReport About(const Plugin& plugin, const DialogPlay& play = {});
 
 private:

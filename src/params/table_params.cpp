@@ -26,8 +26,17 @@ void ApplyDefaultParams(TableParams& p) {
     p.Borders = BorderLeft | BorderTop | BorderRight | BorderBottom;
 }
 
-bool HasDrawableCountsAndSizes(const TableParams& p) {
-    return p.Rows >= 1 && p.Cols >= 1 && p.TableWidth >= 1 && p.TableHeight >= 1;
+const ParamLimit* FirstRefusedAtStart(const TableParams& p) {
+    for (const ParamLimit& limit : kParamLimits)
+        if (p.*limit.Field < limit.Low) return &limit;
+    return nullptr;
+}
+
+const ParamLimit* FirstRefusedParam(const TableParams& p) {
+    if (const ParamLimit* below = FirstRefusedAtStart(p)) return below;
+    for (const ParamLimit& limit : kParamLimits)
+        if (p.*limit.Field > limit.High) return &limit;
+    return nullptr;
 }
 
 }  // namespace gridsmith

@@ -2,6 +2,7 @@
 // long as the library is loaded, and every subsystem works on that instance.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 namespace gridsmith {
@@ -50,8 +51,29 @@ struct TableParams {
 
 void ApplyDefaultParams(TableParams& params);
 
-// The start step refuses a run whose counts or total sizes are below 1.
-bool HasDrawableCountsAndSizes(const TableParams& params);
+// A count or total size that a run refuses outside Low..High: the start step
+// refuses values below Low, the layout and the dialog's OK counts above High.
+struct ParamLimit {
+    const char* Name;  // the field's name, as parameter files spell it
+    int32_t TableParams::*Field;
+    int32_t Low;
+    int32_t High;
+};
+
+inline constexpr ParamLimit kParamLimits[] = {
+    {"Rows", &TableParams::Rows, 1, MaxTableCells},
+    {"Cols", &TableParams::Cols, 1, MaxTableCells},
+    {"TableWidth", &TableParams::TableWidth, 1, INT32_MAX},
+    {"TableHeight", &TableParams::TableHeight, 1, INT32_MAX},
+};
+
+// The first field below its lower limit, which the start step refuses; null
+// when none.
+const ParamLimit* FirstRefusedAtStart(const TableParams& params);
+
+// The first field a run would refuse, in the order the run checks them (the
+// start step's lower limits, then the upper ones); null when none.
+const ParamLimit* FirstRefusedParam(const TableParams& params);
 
 // Colours are stored 0x00BBGGRR and shown RRGGBB: the same swap both ways.
 constexpr uint32_t StoredToShownColour(uint32_t stored) {

@@ -10,6 +10,7 @@
 #include "plugin/host_abi.h"
 #include "plugin/host_buffer.h"
 #include "render/plane_values.h"
+#include "render/draw_progress.h"
 
 namespace gridsmith {
 
@@ -52,6 +53,7 @@ struct DialogState {
     host::VRect LineRect{};  // in 32-bit coordinates; narrowed only in the record
     host::VRect TileRect{};
     RunPixels Pixels;  // what this run paints, made at start
+    DrawProgress Progress;  // items painted in this run, for the host's progress bar
 
     HostBuffer RowSizeBuffer;
     int32_t* RowHeights = nullptr;

@@ -76,9 +76,10 @@ host::OSErr RunDialogOrLayout(DialogState& state) {
 
 host::OSErr StartFilter(DialogState& state) {
     state.Pixels.Ready = false;
+    state.Progress.Begin(0);  // nothing to report until a tile is requested
     if (ReadScriptParams(state.Host, state.Params, state.ShowDialog) != host::noErr)
         ApplyDefaultParams(state.Params);
-    if (!HasDrawableCountsAndSizes(state.Params)) return host::filterBadParameters;
+    if (FirstRefusedAtStart(state.Params)) return host::filterBadParameters;
 
     if (host::OSErr err = AcquireLayoutBuffers(state); err != host::noErr) return err;
     if (host::OSErr err = RunDialogOrLayout(state); err != host::noErr) return err;
@@ -88,6 +89,7 @@ host::OSErr StartFilter(DialogState& state) {
         return host::noErr;
     }
     state.Pixels = MakeRunPixels(*state.Host, state.Params);
+    BeginProgress(state);
     RequestTile(state);
     return host::noErr;
 }

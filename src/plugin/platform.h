@@ -13,7 +13,8 @@ void InitCommonControls();
 // other value when the dialog could not be created.
 int RunParametersDialog(DialogState& state);
 
-// Runs the modal About dialog owned by the window in the about record.
-void RunAboutDialog(const host::AboutRecord* about);
+// Runs the modal About dialog owned by the window in the about record: noErr
+// once it has closed, or the error that kept it from opening.
+host::OSErr RunAboutDialog(const host::AboutRecord* about);
 
 }  // namespace gridsmith::platform

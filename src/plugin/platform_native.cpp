@@ -27,6 +27,6 @@ void InitCommonControls() {}
 
 int RunParametersDialog(DialogState& state) { return g_dialogStandIn(state); }
 
-void RunAboutDialog(const host::AboutRecord*) {}
+host::OSErr RunAboutDialog(const host::AboutRecord*) { return host::noErr; }
 
 }  // namespace gridsmith::platform

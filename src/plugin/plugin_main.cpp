@@ -49,8 +49,10 @@ extern "C" void PluginMain(int16_t selector, void* record, intptr_t* data, int16
 
     switch (selector) {
     case host::filterSelectorAbout:
+        // Written although the about step traditionally writes nothing: hosts
+        // that preset a failure would report the About command as failed.
         platform::InitCommonControls();
-        platform::RunAboutDialog(static_cast<const host::AboutRecord*>(record));
+        WriteResult(platform::RunAboutDialog(static_cast<const host::AboutRecord*>(record)));
         break;
     case host::filterSelectorParameters:
         platform::InitCommonControls();

@@ -280,6 +280,46 @@ void RequestTile(DialogState& state) {
 
 void EndRequests(host::FilterRecord& record) { SetRequestRects(record, {}); }
 
+namespace {
+
+// Where the walk stands; counting the items ahead walks them and comes back.
+struct WalkPosition {
+    int32_t phase, item, column;
+    host::VRect line, tile;
+};
+
+WalkPosition PositionOf(const DialogState& s) {
+    return {s.DrawPhase, s.ItemIndex, s.ColumnIndex, s.LineRect, s.TileRect};
+}
+
+void ReturnTo(DialogState& s, const WalkPosition& p) {
+    s.DrawPhase = p.phase;
+    s.ItemIndex = p.item;
+    s.ColumnIndex = p.column;
+    s.LineRect = p.line;
+    s.TileRect = p.tile;
+}
+
+// At most one call per painted item, and none when the host has no bar.
+void ReportProgress(DialogState& state) {
+    const host::FilterRecord& record = *state.Host;
+    if (state.Progress.ItemPainted() && record.progressProc)
+        record.progressProc(state.Progress.Done(), state.Progress.Total());
+}
+
+}  // namespace
+
+void BeginProgress(DialogState& state) {
+    // The same walk as the run's, so a pass ended early by an invisible item
+    // is counted as it will be drawn. Within a pass the index only grows, so
+    // this ends after at most every row, line and border once.
+    const WalkPosition start = PositionOf(state);
+    int32_t items = 1;
+    while (FindNextItem(state)) ++items;
+    ReturnTo(state, start);
+    state.Progress.Begin(items);
+}
+
 host::OSErr ContinueFilter(DialogState& state) {
     if (!state.Host) return host::filterBadParameters;
     host::FilterRecord& record = *state.Host;
@@ -289,6 +329,7 @@ host::OSErr ContinueFilter(DialogState& state) {
         return host::noErr;
     }
     PaintDeliveredTile(state);
+    ReportProgress(state);
     if (FindNextItem(state))
         RequestTile(state);
     else

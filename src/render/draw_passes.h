@@ -21,6 +21,10 @@ bool FindFirstHorizontalLine(DialogState& state);
 bool FindFirstVerticalLine(DialogState& state);
 bool FindFirstBorder(DialogState& state, int32_t fromIndex);
 
+// Starts counting the run's progress at the current item: the total is every
+// item the walk will request from here on, this one included.
+void BeginProgress(DialogState& state);
+
 // Asks the host for TileRect as the next output tile, all planes.
 void RequestTile(DialogState& state);
 // Empties every requested rectangle: the run ends.
@@ -29,7 +33,8 @@ void EndRequests(host::FilterRecord& record);
 // The output tile the host delivered, as the pixel writer takes it.
 Tile DeliveredTile(const host::FilterRecord& record);
 
-// The continue selector: paints the delivered tile and requests the next item.
+// The continue selector: paints the delivered tile, tells the host's progress
+// bar, and requests the next item.
 host::OSErr ContinueFilter(DialogState& state);
 
 }  // namespace gridsmith

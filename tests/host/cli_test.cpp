@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "gridsmith_version.h"
 #include "host/cli/command.h"
+#include "host/cli/machine_memory.h"
 #include "host/cli/options.h"
 #include "host/lib/image_io.h"
 
@@ -21,7 +23,7 @@ struct Result {
     std::string err;
 };
 
-Result RunHost(std::vector<std::string> arguments, bool progress = false) {
+Result RunHost(std::vector<std::string> arguments, ProgressDisplay progress = {}) {
 #ifdef GRIDSMITH_PLUGIN_FILE
     // Under Wine: the built plug-in, and no dialog to wait for.
     arguments.insert(arguments.end(), {"--plugin", GRIDSMITH_PLUGIN_FILE, "--repeat"});
@@ -82,6 +84,8 @@ TEST(Arguments, RefusesWithAMessageNamingTheProblem) {
         {{"--format", "gif"}, "unknown image format '.gif'"},
         {{"--format", "tif", "--output", "x.png"}, "exclude"},
         {{"--compression", "10"}, "--compression"},
+        {{"--max-memory", "lots"}, "--max-memory"},
+        {{"-x"}, "unknown option -x"},
     };
     for (const auto& [arguments, expected] : cases) {
         std::ostringstream out, err;
@@ -89,6 +93,18 @@ TEST(Arguments, RefusesWithAMessageNamingTheProblem) {
         EXPECT_EQ(result.code, kExitUsage) << arguments.front();
         EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
     }
+}
+
+TEST(Arguments, ShortSpellingsAndTheVersion) {
+    const auto parsed = ParseArguments({"-o", "table.png"});
+    ASSERT_TRUE(parsed.ok()) << parsed.error;
+    EXPECT_EQ(parsed.value.output, "table.png");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCommand({"-h"}, out, err), kExitOk);
+    EXPECT_NE(out.str().find("  -o, --output PATH"), std::string::npos) << out.str();
+    out.str("");
+    EXPECT_EQ(RunCommand({"--version"}, out, err), kExitOk);
+    EXPECT_EQ(out.str(), "gridsmith-host " GRIDSMITH_VERSION_TEXT "\n");
 }
 
 TEST(Arguments, AcceptBothValueSpellings) {
@@ -132,11 +148,99 @@ TEST_F(CommandLine, BigCanvasAndTheSixteenBitSwitch) {
     ASSERT_TRUE(written.ok()) << written.error;
     EXPECT_EQ(written.value.Sample(473, 30, 0), 149);  // 66000 wrapped to 464
     EXPECT_EQ(written.value.Sample(30000, 30, 0), 255);
-
-    result = RunHost({"--canvas", "300000x300000"});
-    EXPECT_EQ(result.code, kExitFailed);
-    EXPECT_NE(result.err.find("MiB"), std::string::npos) << result.err;
 }
+
+// The image may take what the machine gives, or what --max-memory says; a
+// refusal says what it needs and what there is.
+TEST_F(CommandLine, ImageSizeLimitFollowsTheMachineOrMaxMemory) {
+    Result result = RunHost({"--canvas", "300000x300000"});
+    EXPECT_EQ(result.code, kExitFailed);
+    EXPECT_NE(result.err.find("needs 257493 MiB; there are "), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("this machine's"), std::string::npos) << result.err;
+
+    result = RunHost({"--canvas", "1000x1000", "--max-memory", "2M"});
+    EXPECT_EQ(result.code, kExitFailed);
+    EXPECT_NE(result.err.find("(rgb, 8-bit) needs 3 MiB; there are 2 MiB for it (--max-memory)"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(RunHost({"--canvas", "1000x1000", "--max-memory", "3M"}).code, kExitOk);
+}
+
+TEST(Arguments, MemorySizes) {
+    EXPECT_EQ(ParseMemorySize("4G"), uint64_t(4) << 30);
+    EXPECT_EQ(ParseMemorySize("512mib"), uint64_t(512) << 20);
+    EXPECT_EQ(ParseMemorySize("3KB"), uint64_t(3) << 10);
+    EXPECT_EQ(ParseMemorySize("1000"), uint64_t(1000));
+    for (const char* bad : {"", "0", "G", "4X", "4GG", "-1G", "99999999999T"})
+        EXPECT_EQ(ParseMemorySize(bad), std::nullopt) << bad;
+}
+
+#ifdef GRIDSMITH_TEST_BIG_CANVAS
+// 1.6 GB of RGBA: more than a fixed 1 GiB, well within a machine's memory.
+TEST_F(CommandLine, ATwentyThousandSquareRgbaCanvasDraws) {
+    constexpr uint64_t kImage = uint64_t(20000) * 20000 * 4;
+    if (PhysicalMemoryBytes() / 4 * 3 < kImage) GTEST_SKIP() << "this machine has too little memory";
+    const Result result = RunHost({"--canvas", "20000x20000", "--mode", "rgba", "--compression", "1", "-o", "big.png"});
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.out.find("(20000x20000 rgba 8-bit, 13 tiles)"), std::string::npos) << result.out;
+}
+#endif
+
+// Every checked parameter is refused before the plug-in runs, in English with
+// its range, as a usage error; the start step's limits come first, as in the
+// run. Parameters come from --set, a parameter file or an action file, and
+// are read by the plug-in's own rules: a file or an action without Rows gives
+// 0, an action whose rowS is no number is not read at all and draws the
+// defaults, whatever else it says.
+TEST_F(CommandLine, RefusesEveryCheckedParameterWithItsRange) {
+    std::ofstream("no-rows.txt") << "[Gridsmith]\nCols=3\nTableWidth=300\nTableHeight=100\n";
+    std::ofstream("no-rows.action") << "colS long 3\ntabW long 300\ntabH long 100\n";
+    std::ofstream("text-rows.action") << "rowS TEXT \"500\"\n";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--set", "Rows=500"}, "Rows must be 1..100 (got 500)"},
+        {{"--set", "Rows=0"}, "Rows must be 1..100 (got 0)"},
+        {{"--set", "Rows=-3"}, "Rows must be 1..100 (got -3)"},
+        {{"--set", "Cols=101"}, "Cols must be 1..100 (got 101)"},
+        {{"--set", "Cols=0"}, "Cols must be 1..100 (got 0)"},
+        {{"--set", "TableWidth=0"}, "TableWidth must be 1..2147483647 (got 0)"},
+        {{"--set", "TableWidth=0", "--set", "ColSizes=100,50"}, "TableWidth must be 1..2147483647 (got 0)"},
+        {{"--set", "TableHeight=-5"}, "TableHeight must be 1..2147483647 (got -5)"},
+        {{"--set", "Rows=500", "--set", "TableHeight=0"}, "TableHeight must be 1..2147483647 (got 0)"},
+        {{"--params", "no-rows.txt"}, "Rows must be 1..100 (got 0)"},
+        {{"--replay", "no-rows.action"}, "Rows must be 1..100 (got 0)"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        const Result result = RunHost(arguments);
+        EXPECT_EQ(result.code, kExitUsage) << arguments[1];
+        EXPECT_EQ(result.err, "gridsmith-host: " + expected + "; nothing written\n") << arguments[1];
+        EXPECT_FALSE(std::filesystem::exists("gridsmith.png")) << arguments[1];
+    }
+    for (const std::vector<std::string>& accepted :
+         {std::vector<std::string>{"--set", "Rows=100", "--set", "Cols=1", "--set", "TableWidth=1"},
+          std::vector<std::string>{"--replay", "text-rows.action", "--set", "Cols=0"}}) {
+        const Result result = RunHost(accepted);
+        EXPECT_EQ(result.code, kExitOk) << accepted[1] << ": " << result.err;
+    }
+}
+
+#ifdef GRIDSMITH_PLUGIN_FILE
+// A script (or a person) answering the dialog may still mend a count there,
+// so only the start step's limits are checked before such a run.
+TEST_F(CommandLine, ADialogPlayedByAScriptMayMendWhatItsOkChecks) {
+    std::ofstream("five-rows.txt") << "wait-dialog\nchoose 1011 4\nclick OK\n";
+    const std::vector<std::string> shown = {"--play", "display", "--ui-script", "five-rows.txt"};
+    std::vector<std::string> arguments = shown;
+    arguments.insert(arguments.end(), {"--set", "Rows=500"});
+    Result result = RunHost(arguments);
+    EXPECT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.out.find("(800x600 rgb 8-bit, 15 tiles)"), std::string::npos) << result.out;  // five rows
+
+    arguments = shown;
+    arguments.insert(arguments.end(), {"--set", "Rows=0"});
+    result = RunHost(arguments);
+    EXPECT_EQ(result.code, kExitUsage);
+    EXPECT_EQ(result.err, "gridsmith-host: Rows must be 1..100 (got 0); nothing written\n");
+}
+#endif
 
 TEST_F(CommandLine, SelectionOutsideTheImageIsRefused) {
     const Result result = RunHost({"--canvas", "100x50", "--selection", "0,0,101,50"});
@@ -240,12 +344,25 @@ TEST_F(CommandLine, BatchRefusesToOverwriteAnEarlierOutput) {
 
 TEST_F(CommandLine, BatchProgressLineOnlyWhenAsked) {
     MakeBatchInputs();
-    Result result = RunHost({"--output-dir", "out", "first.png", "second.tif"}, true);
+    Result result = RunHost({"--output-dir", "out", "first.png", "second.tif"}, {true});
     ASSERT_EQ(result.code, kExitOk) << result.err;
     EXPECT_NE(result.err.find("[2/2] second.tif"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.back(), '\r');  // the line is cleared at the end
     result = RunHost({"--output-dir", "out2", "first.png", "second.tif"});
     EXPECT_EQ(result.err, "");
+}
+
+// A single run shows its line on a terminal once it has taken the delay: at
+// once with none, never with one longer than the run, never off a terminal.
+TEST_F(CommandLine, SingleRunProgressLineOnATerminalAfterTheDelay) {
+    const std::vector<std::string> run = {"--output", "table.png"};  // 13 items
+    Result result = RunHost(run, {true, 0});
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_NE(result.err.find("gridsmith-host: drawing 13/13"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("gridsmith-host: writing table.png"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.back(), '\r');  // cleared before the host says what it wrote
+    EXPECT_EQ(RunHost(run, {true, 3600 * 1000}).err, "");
+    EXPECT_EQ(RunHost(run, {false, 0}).err, "");
 }
 
 // Natively the about step shows nothing; under Wine the dialog opens and the

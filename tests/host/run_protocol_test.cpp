@@ -21,6 +21,7 @@ struct Script {
     bool freeForeignBuffer = false;
     uint8_t paint = 0;  // non-zero: every delivered sample becomes this
     bool bigDocument = false;  // opt in and use the 32-bit fields
+    host::OSErr startResult = host::noErr;
 };
 Script g_script;
 
@@ -38,9 +39,10 @@ void SetOutRect(host::FilterRecord& r, const host::VRect& rect) {
     }
 }
 
-void ScriptedEntry(int16_t selector, void* record, intptr_t*, int16_t*) {
+void ScriptedEntry(int16_t selector, void* record, intptr_t*, int16_t* result) {
     auto& r = *static_cast<host::FilterRecord*>(record);
     if (selector == host::filterSelectorStart) {
+        *result = g_script.startResult;
         SetOutRect(r, g_script.rect);
         r.outLoPlane = g_script.loPlane;
         r.outHiPlane = g_script.hiPlane;
@@ -108,6 +110,15 @@ TEST(BigDocumentProtocol, ThePlugInsChoiceOfFieldsIsHonoured) {
     g_script.rect = {0, 32760, 1, 32767};
     EXPECT_TRUE(host.Run(ScriptedPlugin()).Succeeded());
     EXPECT_EQ(wide.Sample(32766, 0, 0), 7);
+}
+
+// A refusal is named in words and by its number, for looking it up.
+TEST_F(Protocol, RefusalsAreReportedInWords) {
+    Script script;
+    script.startResult = host::filterBadParameters;
+    EXPECT_EQ(RunScript(script).Problem(), "the plug-in's start step reported bad parameters (-30100)");
+    script.startResult = -4242;
+    EXPECT_EQ(RunScript(script).Problem(), "the plug-in's start step reported an error (-4242)");
 }
 
 TEST_F(Protocol, RequestOutsideTheSelection) {

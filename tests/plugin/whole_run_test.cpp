@@ -1,8 +1,8 @@
 // Whole runs through the host: the default table lands on the expected pixels
 // in every mode and depth, whether the host converts the colours, refuses to
 // or has no colour services, and fills the layer-plane counts or not; inside
-// a selection, clipped by the image edge, and a cancel keeps exactly the
-// tiles painted so far.
+// a selection, clipped by the image edge, a cancel keeps exactly the tiles
+// painted so far, and the host's progress bar hears of the drawing.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -19,6 +19,7 @@ namespace gridsmith::testing {
 namespace {
 
 using hosting::ColourMode;
+using hosting::Descriptor;
 using hosting::Document;
 using hosting::FilterHost;
 using hosting::RunOptions;
@@ -312,6 +313,48 @@ TEST(WholeRun, CancelKeepsTheTilesPaintedSoFar) {
         const Document& expected = painted == 0 ? blank : afterTile[painted - 1];
         EXPECT_TRUE(document.Bytes() == expected.Bytes()) << "cancelled after " << painted << " tiles";
     }
+}
+
+// A hundred rows and columns over a 10000 x 10000 document: the calls count
+// up to the total, at most one for each tile, and the last one is the end.
+TEST(WholeRun, ReportsProgressUpToTheTotalAtMostOncePerTile) {
+    auto plugin = PluginUnderTest();
+    Document document(10000, 10000, ColourMode::Rgb, 8);
+    FilterHost host(document);
+    Descriptor items = DefaultTableItems();
+    hosting::SetItem(items, host::FourCC("rowS"), 100);
+    hosting::SetItem(items, host::FourCC("colS"), 100);
+    hosting::SetItem(items, host::FourCC("tabW"), 9000);
+    hosting::SetItem(items, host::FourCC("tabH"), 9000);
+    OfferedDescriptor offered(host, items);
+    const RunReport report = host.Run(*plugin, RepeatRun());
+    ExpectCleanRun(report, host);
+
+    const int32_t tiles = int32_t(report.tiles.size());
+    ASSERT_EQ(tiles, 100 + 99 + 99 + 4);
+    ASSERT_FALSE(report.progress.empty());
+    EXPECT_LE(report.progress.size(), report.tiles.size());
+    int32_t last = 0;
+    for (const hosting::ProgressCall& call : report.progress) {
+        EXPECT_EQ(call.total, tiles);
+        EXPECT_GT(call.done, last) << "not counting up";
+        last = call.done;
+    }
+    EXPECT_EQ(report.progress.back().done, tiles);
+}
+
+TEST(WholeRun, AHostWithoutAProgressBarIsNeverCalled) {
+    auto plugin = PluginUnderTest();
+    Document document = WhiteCanvas(ColourMode::Rgb, 8);
+    FilterHost host(document);
+    RunOptions options = RepeatRun();
+    options.offerProgress = false;
+    const RunReport report = host.Run(*plugin, options);
+    ExpectCleanRun(report, host);
+    EXPECT_FALSE(report.tiles.empty());
+    EXPECT_TRUE(report.progress.empty());
+    const bool offered = host.Record().progressProc != nullptr;  // a packed member: read, not bound
+    EXPECT_FALSE(offered);
 }
 
 }  // namespace

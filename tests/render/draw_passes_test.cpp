@@ -25,6 +25,13 @@ using Request = std::tuple<int32_t, int32_t, Box>;  // pass, item, rectangle
 int g_abortCalls = 0;
 host::Boolean AbortOnThirdCall() { return ++g_abortCalls >= 3; }
 
+using Progress = std::pair<int32_t, int32_t>;  // done, total
+std::vector<Progress> g_progress;
+void RecordProgress(int32_t done, int32_t total) { g_progress.emplace_back(done, total); }
+// A clock on which every item takes a second: each one is worth reporting.
+int64_t g_now = 0;
+int64_t SlowClock() { return g_now += 1000; }
+
 // An 8-bit RGBA document and the host's side of the run: start's choice of
 // the first pass, then each requested tile delivered as a window into the
 // document and handed to the continue step.
@@ -70,9 +77,10 @@ public:
 
     std::vector<Request> Draw() {
         state.Pixels = MakeRunPixels(record, state.Params);
-        if (ChooseFirstItem())
+        if (ChooseFirstItem()) {
+            BeginProgress(state);
             RequestTile(state);
-        else
+        } else
             EndRequests(record);
         for (int guard = 0; guard < 1000 && !IsEmpty(OutRect()); ++guard) {
             const host::VRect out = OutRect(), filter = Filter();
@@ -246,6 +254,47 @@ TEST(DrawPasses, AbortEndsTheRunAndKeepsWhatIsDrawn) {
     EXPECT_EQ(run.Draw().size(), 3u);  // the third tile is delivered, then cancelled
     EXPECT_EQ(run.At(20, 15)[2], 255);
     EXPECT_EQ(run.At(20, 25), kNothing);
+}
+
+// The total is counted by the walk itself: with every item reported, the
+// calls count 1, 2, ... up to exactly the tiles requested, also where an
+// invisible row ends a pass early or the table reaches out of the image.
+TEST(DrawProgress, CountsEveryRequestedTileAndEndsAtTheTotal) {
+    struct Case {
+        std::vector<int32_t> heights, widths;
+        int32_t leftMargin;
+    };
+    for (const Case& c : {Case{{25, 25, 25, 25}, {30, 30, 30}, 10}, Case{{20, 0, 20}, {50}, 10},
+                          Case{{25, 25, 25}, {60, 60, 60}, -70}}) {
+        DrawRun run(200, 160);
+        run.state.Progress = DrawProgress(&SlowClock);
+        run.record.progressProc = &RecordProgress;
+        run.state.Params.LeftMargin = c.leftMargin;
+        run.Table(c.heights, c.widths);
+        g_progress.clear();
+        const int32_t tiles = int32_t(run.Draw().size());
+        std::vector<Progress> expected;
+        for (int32_t done = 1; done <= tiles; ++done) expected.emplace_back(done, tiles);
+        EXPECT_EQ(g_progress, expected) << c.heights.size() << " rows, margin " << c.leftMargin;
+    }
+}
+
+// A host without a progress bar is not called, and a cancelled run reports
+// no more than it painted.
+TEST(DrawProgress, NoProcNoCallAndACancelStopsTheCount) {
+    DrawRun silent(100, 100);
+    silent.Table({10, 10, 10}, {40});
+    EXPECT_EQ(silent.Draw().size(), 9u);  // and no call through a null progressProc
+
+    DrawRun cancelled(100, 100);
+    cancelled.state.Progress = DrawProgress(&SlowClock);
+    cancelled.record.progressProc = &RecordProgress;
+    g_abortCalls = 0;
+    cancelled.record.abortProc = AbortOnThirdCall;
+    cancelled.Table({10, 10, 10}, {40});
+    g_progress.clear();
+    cancelled.Draw();
+    EXPECT_EQ(g_progress, (std::vector<Progress>{{1, 9}, {2, 9}}));
 }
 
 TEST(DrawPasses, MarginsAndSizesWrapLikeTheHostsRectangles) {

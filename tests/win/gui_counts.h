@@ -5,21 +5,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace gridsmith::testing {
 
-// GetGuiResources is a stub under Wine; there a GDI object is found by its
-// table index alone, so every live one answers GetObjectType.
-inline int LiveGdiObjects() {
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return int(count);
-    int live = 0;
-    for (uintptr_t index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
-    return live;
-}
-
-// Live GDI objects by kind (OBJ_PEN ... OBJ_COLORSPACE), found by probing
-// every table index as above.
+// Live GDI objects by kind (OBJ_PEN ... OBJ_COLORSPACE). GetGuiResources is a
+// stub under Wine; there a GDI object is found by its table index alone, so
+// every live one answers GetObjectType.
 struct GdiObjectKinds {
     int count[16] = {};
     int Of(DWORD kind) const { return kind < 16 ? count[kind] : 0; }
@@ -40,6 +32,22 @@ inline GdiObjectKinds LiveGdiObjectKinds() {
         if (kind < 16) ++kinds.count[kind];
     }
     return kinds;
+}
+
+// The kinds whose counts changed, as "bitmap +1, DC -2"; "none" when none did.
+inline std::string KindsMoved(const GdiObjectKinds& before, const GdiObjectKinds& after) {
+    static const char* const kNames[16] = {"?",       "pen",       "brush",        "DC",
+                                           "metafile DC", "palette", "font",     "bitmap",
+                                           "region",  "metafile",  "memory DC",    "extended pen",
+                                           "enhanced metafile DC", "enhanced metafile", "colour space", "?"};
+    std::string moved;
+    for (DWORD kind = 1; kind < 16; ++kind) {
+        const int change = after.Of(kind) - before.Of(kind);
+        if (change == 0) continue;
+        moved += (moved.empty() ? "" : ", ") + std::string(kNames[kind]) + " " + (change > 0 ? "+" : "") +
+                 std::to_string(change);
+    }
+    return moved.empty() ? "none" : moved;
 }
 
 // Top-level windows of `thread` and all their children.

@@ -243,12 +243,13 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void ShowAboutDialog(HWND owner) {
+bool ShowAboutDialog(HWND owner) {
     AboutWindow window;
     ActivationScope scope;
     DpiAwarenessScope awareness;
-    DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_ABOUT), owner, &AboutDialogProc,
-                    reinterpret_cast<LPARAM>(&window));
+    // The dialog ends only with IDOK or IDCANCEL: 0 and -1 mean it never ran.
+    return DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_ABOUT), owner, &AboutDialogProc,
+                           reinterpret_cast<LPARAM>(&window)) > 0;
 }
 
 }  // namespace gridsmith::ui
@@ -256,11 +257,12 @@ void ShowAboutDialog(HWND owner) {
 namespace gridsmith::platform {
 
 // A host may leave the platform data out or name a window that is gone: the
-// dialog then has no owner rather than failing to open.
-void RunAboutDialog(const host::AboutRecord* about) {
+// dialog then has no owner rather than failing to open. A dialog the system
+// cannot create is short of the window system's memory.
+host::OSErr RunAboutDialog(const host::AboutRecord* about) {
     HWND owner = about && about->platformData ? reinterpret_cast<HWND>(about->platformData->hwnd) : nullptr;
     if (owner && !IsWindow(owner)) owner = nullptr;
-    ui::ShowAboutDialog(owner);
+    return ui::ShowAboutDialog(owner) ? host::noErr : host::memFullErr;
 }
 
 }  // namespace gridsmith::platform

@@ -6,6 +6,7 @@
 
 namespace gridsmith::ui {
 
-void ShowAboutDialog(HWND owner);
+// True once the dialog has closed; false when it could not be created.
+bool ShowAboutDialog(HWND owner);
 
 }  // namespace gridsmith::ui
