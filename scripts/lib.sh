@@ -11,15 +11,12 @@ GS_PACKAGES=(
   dpkg-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine64 xvfb xauth fonts-wqy-zenhei
+  wine wine64 xvfb xauth fonts-noto-cjk fonts-arphic-uming
   nsis zip  # the release package (scripts/package.sh)
 )
 
 # What bench/host_vs_imagemagick.sh needs besides the builds (not the tests).
 GS_BENCH_PACKAGES=(imagemagick time)
-
-# The installer screenshots' Chinese font (tests/install/installer_screens.sh).
-GS_SCREENSHOT_PACKAGES=(fonts-noto-cjk)
 
 gs_log() { printf '%s\n' "$*" >&2; }
 
@@ -47,7 +44,7 @@ gs_wine_env() {
 }
 
 # The prefix's settings version: raise it when gs_prepare_wine_prefix adds one.
-GS_PREFIX_VERSION=2
+GS_PREFIX_VERSION=5
 
 gs_wine_prefix_ready() { [[ $(cat "$WINEPREFIX/.gridsmith-ready" 2>/dev/null) == "$GS_PREFIX_VERSION" ]]; }
 
@@ -70,8 +67,25 @@ gs_wine_import() {
   return $status
 }
 
-# Creates the prefix once, with the dialog and Chinese faces mapped to a
-# WenQuanYi font, so dialogs render Chinese text, and a virtual desktop: Xvfb
+# The faces Windows has and this machine lacks, mapped to Debian's CJK fonts so
+# dialogs render Chinese text: the dialog faces to Noto Sans CJK, which draws
+# small Chinese with every stroke, and the Song faces (宋体, the rulers' and
+# the links' font, asked for by cell height) to AR PL UMing, a Song face too,
+# whose glyphs fill their cells as SimSun's do: Noto's tall cells would shrink
+# them to specks.
+gs_wine_font_faces() {
+  local face faces=()
+  for face in 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft YaHei' '微软雅黑' 'Tahoma'; do
+    faces+=("$face=Noto Sans CJK SC")
+  done
+  for face in 'SimSun' '宋体' 'NSimSun' '新宋体'; do
+    faces+=("$face=AR PL UMing CN")
+  done
+  gs_wine_import 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    "${faces[@]}"
+}
+
+# Creates the prefix once, with the fonts above and a virtual desktop: Xvfb
 # has no window manager, and without one Wine draws no captions and waits on
 # every hidden or closed top-level window. An older prefix gets what it lacks.
 gs_prepare_wine_prefix() {
@@ -82,17 +96,12 @@ gs_prepare_wine_prefix() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot -i >/dev/null 2>&1 || { gs_log "setup: wineboot failed"; return 1; }
-    local font='WenQuanYi Zen Hei' face faces=()
-    for face in 'MS Shell Dlg' 'MS Shell Dlg 2' 'SimSun' '宋体' 'NSimSun' '新宋体' \
-                'Microsoft YaHei' '微软雅黑' 'Tahoma'; do
-      faces+=("$face=$font")
-    done
-    gs_wine_import 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-      "${faces[@]}" || { gs_log "setup: regedit failed"; return 1; }
   fi
-  gs_log "setup: giving the Wine prefix a virtual desktop"
+  gs_log "setup: giving the Wine prefix its fonts and a virtual desktop"
+  gs_wine_font_faces || { gs_log "setup: regedit failed"; return 1; }
+  # The desktop fills gs_xvfb's screen, so that the dialog fits it at 200 %.
   gs_wine_import 'HKEY_CURRENT_USER\Software\Wine\Explorer' 'Desktop=Default' &&
-    gs_wine_import 'HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops' 'Default=1280x1024' ||
+    gs_wine_import 'HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops' 'Default=1600x1200' ||
     { gs_log "setup: regedit failed"; return 1; }
   wineserver -w  # the registry reaches the disk when the server exits
   echo "$GS_PREFIX_VERSION" >"$WINEPREFIX/.gridsmith-ready"

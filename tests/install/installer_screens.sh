@@ -23,11 +23,6 @@ bash "$GS_ROOT/scripts/package.sh" "$build" "$work/dist"
 setup=Z:$work/dist/Gridsmith-$(<"$build/gridsmith-version.txt")-setup.exe
 export GRIDSMITH_WINEPREFIX=$prefix
 gs_prepare_wine_prefix
-# Noto's CJK faces draw small Chinese text with every stroke.
-gs_install_packages "${GS_SCREENSHOT_PACKAGES[@]}"
-faces=()
-for face in 'MS Shell Dlg' 'MS Shell Dlg 2' 'SimSun' '宋体' 'Tahoma'; do faces+=("$face=Noto Sans CJK SC"); done
-gs_wine_import 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' "${faces[@]}"
 mkdir -p "$out"
 
 user=$build/tests/install/installer-user.exe

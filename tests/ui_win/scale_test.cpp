@@ -323,6 +323,12 @@ TEST(AtDisplayScale, MovesToADisplayOfAnotherScaleAndBackLeaveTheDialogWhole) {
             const int height = frame.bottom - frame.top - client.bottom + ui::Rescaled(client.bottom, from, to);
             RECT suggested{frame.left, frame.top, frame.left + width, frame.top + height};
             SendMessageW(dialog, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), LPARAM(&suggested));
+            // Painted whole at once: the window system makes its theme images for a
+            // new size at the first paint, which must not fall into the counted moves.
+            user.RunOnDialog([](intptr_t d) {
+                RedrawWindow(reinterpret_cast<HWND>(d), nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            });
         };
         auto look = [&] {
             for (int id : {IDOK, IDC_PREVIEW_PLACEHOLDER, IDC_GRID_LINE_TYPE, IDC_LINE_COLOR, IDC_ZOOM_LABEL})
