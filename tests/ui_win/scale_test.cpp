@@ -352,13 +352,16 @@ TEST(AtDisplayScale, MovesToADisplayOfAnotherScaleAndBackLeaveTheDialogWhole) {
         look();
         user.HelpButton();
         user.HelpOn(IDC_LINE_COLOR);
-        before = LiveGdiObjectKinds();
+        // Counted on the dialog's own thread, between its messages: from another
+        // thread a count can fall inside the bubble's paint, which holds two
+        // brushes while it draws.
+        user.RunOnDialog([&](intptr_t) { before = LiveGdiObjectKinds(); });
         windowsBefore = WindowsOfThread(thread);
         for (int i = 0; i < 10; ++i) {
             move(dpi, 2 * dpi);
             move(2 * dpi, dpi);
         }
-        after = LiveGdiObjectKinds();
+        user.RunOnDialog([&](intptr_t) { after = LiveGdiObjectKinds(); });
         windowsAfter = WindowsOfThread(thread);
         look();
         texts.push_back(user.Text(IDC_LEFT_MARGIN));
@@ -382,7 +385,7 @@ TEST(AtDisplayScale, MovesToADisplayOfAnotherScaleAndBackLeaveTheDialogWhole) {
     const int zoom = int(std::lround(100.0 / std::stod(texts[0])));
     const std::string margin = std::to_string(40 + 20 * zoom);
     EXPECT_EQ(texts, (std::vector<std::string>{texts[0], texts[0], margin, texts[0], texts[0], margin, "420"}));
-    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left by 20 moves";
+    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects moved by 20 moves: " << KindsMoved(before, after);
     EXPECT_EQ(windowsAfter, windowsBefore);
     EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {"LeftMargin=" + margin})));
 }
