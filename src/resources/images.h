@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "resources/bitmap_files.h"
+#include "ui/display_scale.h"
 
 namespace gridsmith::resources {
 
@@ -18,9 +19,9 @@ constexpr Rgba kImageListMask{255, 0, 255, 255};
 // TransparentBlt leaves this colour of the About symbol undrawn.
 constexpr Rgba kSymbolKey{236, 233, 216, 255};
 
-// The pictures come at 100, 150 and 200 percent (the dialogs take the one
-// nearest their display scale); the sizes below are those at 100 percent.
-constexpr int32_t kImagePercents[] = {100, 150, 200};
+// The pictures come at each of the dialogs' picture percents (they take the
+// one nearest their display scale); the sizes below are those at 100 percent.
+using ui::kImagePercents;
 // A 100 percent size at `percent`, rounded to the nearest pixel.
 constexpr int32_t AtPercent(int32_t pixels, int32_t percent) { return (pixels * percent + 50) / 100; }
 

@@ -32,10 +32,6 @@ int32_t NearestImagePercent(const DisplayScale& scale) {
     return best;
 }
 
-}  // namespace gridsmith::ui
-
-namespace gridsmith::ui {
-
 int32_t ScaledImageId(int32_t baseId, const DisplayScale& scale) {
     struct Sizes {
         int32_t at100, at150, at200;

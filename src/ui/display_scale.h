@@ -29,10 +29,6 @@ int32_t Rescaled(int32_t value, int32_t fromDpi, int32_t toDpi);
 constexpr int32_t kImagePercents[] = {100, 150, 200};
 int32_t NearestImagePercent(const DisplayScale& scale);
 
-}  // namespace gridsmith::ui
-
-namespace gridsmith::ui {
-
 // The resource ID of picture `baseId` (one of the IDB_ IDs at 100 percent) at
 // the percent nearest `scale`; `baseId` itself at 100 percent or for a
 // picture that comes at one size only.

@@ -23,10 +23,8 @@ namespace gridsmith::ui {
 namespace {
 
 constexpr int kSymbolSize = 12;  // at 96 DPI
-constexpr int kSmallIconSize = 16;
 constexpr COLORREF kSymbolKeyColour = RGB(236, 233, 216);
 constexpr WORD kHandCursor = 32649;  // IDC_HAND, whose macro is the ANSI form here
-constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
 // What the open dialog holds, from WM_INITDIALOG to WM_DESTROY.
 struct AboutWindow {
@@ -111,12 +109,7 @@ void PlaceImages(HWND dialog, AboutWindow& window) {
     const RECT notice = ControlRect(dialog, IDC_ABOUT_NOTICE);
     window.symbolAt = {ControlRect(dialog, IDC_ABOUT_TITLE).left,
                        (notice.top + notice.bottom - window.symbolSize) / 2};
-
-    const int side = window.scale.Px(kSmallIconSize);
-    OwnedIcon icon(static_cast<HICON>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_GRIDSMITH), IMAGE_ICON, side, side, 0)));
-    if (icon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Get()));
-    window.smallIcon = std::move(icon);
+    window.smallIcon = ShowSmallIcon(dialog, Instance(), IDI_GRIDSMITH, window.scale);
 }
 
 void InitAboutDialog(HWND dialog, AboutWindow& window) {
@@ -140,12 +133,9 @@ void InitAboutDialog(HWND dialog, AboutWindow& window) {
 void OnDpiChanged(HWND dialog, AboutWindow& window, int32_t dpi, const RECT& suggested) {
     const DisplayScale next = ScaleForDpi(dpi);
     if (next.Dpi == window.scale.Dpi) return;
-    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     HFONT current = window.dialogFont ? window.dialogFont.Get()
                                       : reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    OwnedFont font(CreateRescaledFont(current, window.scale.Dpi, next.Dpi));
-    RelayoutChildren(dialog, window.scale.Dpi, next.Dpi, font.Get());
+    OwnedFont font = RelayoutDialog(dialog, suggested, current, window.scale.Dpi, next.Dpi);
     if (font) window.dialogFont = std::move(font);
     window.scale = next;
     window.linkRect = ControlRect(dialog, IDC_LINK_PLACEHOLDER);
@@ -229,7 +219,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (wParam != VK_ESCAPE) return FALSE;
         EndDialog(dialog, IDOK);
         return TRUE;
-    case kDpiChanged:
+    case kDpiChangedMessage:
         if (lParam) OnDpiChanged(dialog, *window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_DESTROY:

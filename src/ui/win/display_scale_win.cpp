@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "ui/win/win_handles.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -48,14 +47,21 @@ DisplayScale WindowScale(HWND window) {
     return ScaleForDpi(dc.Get() ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : kBaseDpi);
 }
 
-DpiAwarenessScope::DpiAwarenessScope() {
+namespace {
+
+SetThreadDpiAwarenessContextProc SetThreadContext() {
     static const auto setContext = User32Proc<SetThreadDpiAwarenessContextProc>("SetThreadDpiAwarenessContext");
-    if (setContext) previous_ = setContext(kPerMonitorAwareV2);
+    return setContext;
+}
+
+}  // namespace
+
+DpiAwarenessScope::DpiAwarenessScope() {
+    if (const auto setContext = SetThreadContext()) previous_ = setContext(kPerMonitorAwareV2);
 }
 
 DpiAwarenessScope::~DpiAwarenessScope() {
-    static const auto setContext = User32Proc<SetThreadDpiAwarenessContextProc>("SetThreadDpiAwarenessContext");
-    if (setContext && previous_) setContext(previous_);
+    if (const auto setContext = SetThreadContext(); setContext && previous_) setContext(previous_);
 }
 
 void KeepOwnDpiLayout(HWND dialog) {
@@ -84,6 +90,22 @@ void RelayoutChildren(HWND window, int32_t fromDpi, int32_t toDpi, HFONT font) {
                      Rescaled(rect.top + height, fromDpi, toDpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     InvalidateRect(window, nullptr, TRUE);
+}
+
+OwnedFont RelayoutDialog(HWND dialog, const RECT& suggested, HFONT font, int32_t fromDpi, int32_t toDpi) {
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    OwnedFont rescaled(CreateRescaledFont(font, fromDpi, toDpi));
+    RelayoutChildren(dialog, fromDpi, toDpi, rescaled.Get());
+    return rescaled;
+}
+
+OwnedIcon ShowSmallIcon(HWND dialog, HINSTANCE instance, int iconId, DisplayScale scale) {
+    constexpr int kSmallIconSize = 16;
+    const int side = scale.Px(kSmallIconSize);
+    OwnedIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, side, side, 0)));
+    if (icon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Get()));
+    return icon;
 }
 
 void RescaleClientArea(HWND window, int32_t fromDpi, int32_t toDpi) {

@@ -40,9 +40,7 @@ constexpr DWORD kLineTypeComboStyle = 0x50810013;  // child, visible, border, ta
 static_assert(kLineTypeComboStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP |
                                       CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED));
 constexpr int kLineTypeDropHeight = 160;
-constexpr int kSmallIconSize = 16;
 constexpr int kRulerFontHeight = 12;
-constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
 RECT ClientRectOf(HWND dialog, int id) {
     RECT rect{};
@@ -328,22 +326,13 @@ void ParametersDialog::ShowZoom() { preview_.ShowZoom(controls_); }
 
 // The icon's own image at the scale's size; the one it replaces goes once the
 // dialog holds the new one.
-void ParametersDialog::SetSmallIcon() {
-    const int side = scale_.Px(kSmallIconSize);
-    OwnedIcon icon(static_cast<HICON>(
-        LoadImageW(Instance(state_), MAKEINTRESOURCEW(IDI_GRIDSMITH), IMAGE_ICON, side, side, 0)));
-    if (icon) SendMessageW(dialog_, WM_SETICON, ICON_SMALL, LPARAM(icon.Get()));
-    smallIcon_ = std::move(icon);
-}
+void ParametersDialog::SetSmallIcon() { smallIcon_ = ShowSmallIcon(dialog_, Instance(state_), IDI_GRIDSMITH, scale_); }
 
 void ParametersDialog::OnDpiChanged(int32_t dpi, const RECT& suggested) {
     const DisplayScale next = ScaleForDpi(dpi);
     if (next.Dpi == scale_.Dpi) return;
     rules_.OnMouseDown();  // the popup closes, as on any click elsewhere
-    SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    OwnedFont font(CreateRescaledFont(DialogFont(), scale_.Dpi, next.Dpi));
-    RelayoutChildren(dialog_, scale_.Dpi, next.Dpi, font.Get());
+    OwnedFont font = RelayoutDialog(dialog_, suggested, DialogFont(), scale_.Dpi, next.Dpi);
     if (sizeEditor_) {
         RelayoutChildren(sizeEditor_.Get(), scale_.Dpi, next.Dpi, font.Get());
         RescaleClientArea(sizeEditor_.Get(), scale_.Dpi, next.Dpi);
@@ -515,7 +504,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case MSG_SIZE_LIST_EDITED:
         open->OnSizeListEdited();
         return TRUE;
-    case kDpiChanged:
+    case kDpiChangedMessage:
         if (lParam) open->OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_DESTROY:

@@ -18,8 +18,6 @@ namespace {
 
 constexpr host::Fixed kInputRateOne = 0x10000;
 constexpr int32_t kMaskDescription = 2;
-constexpr int32_t kModeGray = 1, kModeRgb = 3, kModeGray16 = 10, kModeRgb48 = 11, kModeRgb96 = 16,
-                  kModeGray32 = 17;
 
 RECT ToRect(const ClientRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 ClientPoint ToClient(POINT p) { return {p.x, p.y}; }
@@ -43,13 +41,13 @@ void Label(HDC dc, ClientPoint at, const std::u16string& text) {
 // The planes the system's own blit can show: grey or RGB at any depth.
 int ShowablePlanes(int32_t imageMode) {
     switch (imageMode) {
-    case kModeGray:
-    case kModeGray16:
-    case kModeGray32:
+    case host::plugInModeGrayScale:
+    case host::plugInModeGray16:
+    case host::plugInModeGray32:
         return 1;
-    case kModeRgb:
-    case kModeRgb48:
-    case kModeRgb96:
+    case host::plugInModeRGBColor:
+    case host::plugInModeRGB48:
+    case host::plugInModeRGB96:
         return 3;
     default:
         return 0;
