@@ -1,0 +1,207 @@
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <thread>
+
+#include "host/cli/batch/processes.h"
+
+#ifdef __linux__
+#include <sched.h>
+#endif
+
+extern char** environ;
+
+namespace gridsmith::cli {
+namespace {
+
+void CloseOnce(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += size_t(written);
+    }
+    return true;
+}
+
+size_t ReadSome(int fd, char* buffer, size_t size) {
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got < 0 && errno == EINTR) continue;
+        return got > 0 ? size_t(got) : 0;
+    }
+}
+
+// The signals a batch takes over while it runs.
+sigset_t StopSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    return set;
+}
+
+}  // namespace
+
+struct WorkerProcess::Handles {
+    pid_t pid = -1;
+    int input = -1;   // the worker's standard input
+    int output = -1;  // its standard output
+    bool waited = false;
+};
+
+WorkerProcess::WorkerProcess(std::unique_ptr<Handles> handles) : handles_(std::move(handles)) {}
+
+WorkerProcess::~WorkerProcess() {
+    if (!handles_->waited) {
+        Kill();
+        Wait();
+    }
+    CloseOnce(handles_->input);
+    CloseOnce(handles_->output);
+}
+
+std::unique_ptr<WorkerProcess> WorkerProcess::Start(const std::string& program,
+                                                    const std::vector<std::string>& arguments, std::string& problem) {
+    int toWorker[2], fromWorker[2];
+    if (::pipe2(toWorker, O_CLOEXEC) != 0) return problem = std::strerror(errno), nullptr;
+    if (::pipe2(fromWorker, O_CLOEXEC) != 0) {
+        problem = std::strerror(errno);
+        ::close(toWorker[0]);
+        ::close(toWorker[1]);
+        return nullptr;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, toWorker[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, fromWorker[1], STDOUT_FILENO);
+    // The worker ends on the signals the batch takes over, and on a broken pipe.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, usual = StopSignals();
+    sigemptyset(&none);
+    sigaddset(&usual, SIGPIPE);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &usual);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    auto handles = std::make_unique<Handles>();
+    const int spawned = ::posix_spawn(&handles->pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    ::close(toWorker[0]);
+    ::close(fromWorker[1]);
+    handles->input = toWorker[1];
+    handles->output = fromWorker[0];
+    if (spawned != 0) {
+        problem = program + ": " + std::strerror(spawned);
+        handles->waited = true;
+        return nullptr;
+    }
+    return std::unique_ptr<WorkerProcess>(new WorkerProcess(std::move(handles)));
+}
+
+long WorkerProcess::Id() const { return long(handles_->pid); }
+
+bool WorkerProcess::Send(const std::string& bytes) { return handles_->input >= 0 && WriteAll(handles_->input, bytes); }
+
+size_t WorkerProcess::Receive(char* buffer, size_t size) { return ReadSome(handles_->output, buffer, size); }
+
+void WorkerProcess::CloseInput() { CloseOnce(handles_->input); }
+
+// Never after Wait: the process id may be another's by then.
+void WorkerProcess::Kill() {
+    if (!handles_->waited) ::kill(handles_->pid, SIGKILL);
+}
+
+WorkerEnd WorkerProcess::Wait() {
+    int status = 0;
+    while (!handles_->waited && ::waitpid(handles_->pid, &status, 0) < 0 && errno == EINTR) {}
+    handles_->waited = true;
+    if (WIFSIGNALED(status)) {
+        const int signal = WTERMSIG(status);
+        return {signal == SIGINT || signal == SIGTERM, "signal " + std::to_string(signal) + ", " + strsignal(signal)};
+    }
+    return {false, "exit status " + std::to_string(WEXITSTATUS(status))};
+}
+
+unsigned AvailableProcessors() {
+#ifdef __linux__
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return unsigned(CPU_COUNT(&set));
+#endif
+    const long online = sysconf(_SC_NPROCESSORS_ONLN);
+    return online > 0 ? unsigned(online) : 1;
+}
+
+std::string ThisProgram() {
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    return length > 0 && size_t(length) < sizeof path ? std::string(path, size_t(length)) : std::string();
+}
+
+// The stop signals are blocked here and in every thread started later, and
+// taken by a thread of their own; SIGPIPE is ignored.
+struct StopRequests::State {
+    sigset_t previousMask;
+    struct sigaction previousPipe {};
+    std::atomic<bool> ending{false};
+    std::thread waiter;
+};
+
+StopRequests::StopRequests(std::function<void(int)> onStop) : state_(std::make_unique<State>()) {
+    const sigset_t set = StopSignals();
+    pthread_sigmask(SIG_BLOCK, &set, &state_->previousMask);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &state_->previousPipe);
+    state_->waiter = std::thread([set, onStop = std::move(onStop), state = state_.get()] {
+        for (;;) {
+            int signal = 0;
+            if (sigwait(&set, &signal) != 0) continue;
+            if (state->ending) return;
+            onStop(128 + signal);
+        }
+    });
+}
+
+StopRequests::~StopRequests() {
+    state_->ending = true;
+    pthread_kill(state_->waiter.native_handle(), SIGTERM);
+    state_->waiter.join();
+    sigaction(SIGPIPE, &state_->previousPipe, nullptr);
+    pthread_sigmask(SIG_SETMASK, &state_->previousMask, nullptr);
+}
+
+struct WorkerPipes::Ends {
+    int replies = -1;
+};
+
+WorkerPipes::WorkerPipes() : ends_(std::make_unique<Ends>()) {
+    ends_->replies = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+}
+
+WorkerPipes::~WorkerPipes() { CloseOnce(ends_->replies); }
+
+size_t WorkerPipes::Receive(char* buffer, size_t size) { return ReadSome(STDIN_FILENO, buffer, size); }
+
+bool WorkerPipes::Send(const std::string& bytes) { return ends_->replies >= 0 && WriteAll(ends_->replies, bytes); }
+
+}  // namespace gridsmith::cli
