@@ -10,6 +10,14 @@
 #include "host/cli/batch/schedule.h"
 #include "host/cli/batch/windows_command_line.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "host/lib/utf8.h"
+#endif
+
 namespace gridsmith::cli {
 namespace {
 
@@ -177,6 +185,25 @@ TEST(WindowsCommandLine, QuotesWhatCommandLineToArgvWWouldSplitOrChange) {
     EXPECT_EQ(WindowsCommandLine("host.exe", {"Z:\\tmp\\a.png", "Z:\\my dir\\", "a\\\"b"}),
               "host.exe Z:\\tmp\\a.png \"Z:\\my dir\\\\\" \"a\\\\\\\"b\"");
 }
+
+#ifdef _WIN32
+// Windows' own splitter gives back exactly the arguments a worker was given.
+TEST(WindowsCommandLine, SplitsBackIntoTheSameArguments) {
+    const std::vector<std::string> arguments = {"", "a b", "tab\there", "say \"hi\"", "Z:\\my dir\\", "a\\\"b",
+                                                "\\\\x", "中文 名.png", "--set=ColSizes=1,2"};
+    const std::string program = "C:\\Program Files\\gridsmith-host.exe";
+    const std::wstring line = hosting::Utf8ToWide(WindowsCommandLine(program, arguments));
+    int count = 0;
+    wchar_t** split = CommandLineToArgvW(line.c_str(), &count);
+    ASSERT_NE(split, nullptr);
+    std::vector<std::string> read;
+    for (int i = 0; i < count; ++i) read.push_back(hosting::WideToUtf8(split[i]));
+    LocalFree(split);
+    std::vector<std::string> expected = {program};
+    expected.insert(expected.end(), arguments.begin(), arguments.end());
+    EXPECT_EQ(read, expected);
+}
+#endif
 
 }  // namespace
 }  // namespace gridsmith::cli
