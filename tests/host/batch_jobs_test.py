@@ -19,7 +19,6 @@ program as a console's Ctrl+C.
     tests/host/batch_jobs_test.py [--wine] <gridsmith-host>
 """
 import os
-import pty
 import re
 import signal
 import subprocess
@@ -27,6 +26,8 @@ import sys
 import tempfile
 import time
 import zlib
+
+from progress_line_test import run_on_terminal
 
 TEMPORARY = re.compile(r"^\..*\.gridsmith-(\d+)\.tmp$")
 WINE_RUN = os.path.join(os.path.dirname(os.path.realpath(__file__)), "..", "..", "cmake", "wine-run.sh")
@@ -124,24 +125,6 @@ def same_at_every_job_count(host, work, failures):
             failures.append(f"--jobs {jobs} wrote other files than --jobs 1")
 
 
-def on_terminal(arguments, cwd):
-    """Exit status and what the program wrote to the terminal (stderr)."""
-    master, slave = pty.openpty()
-    process = subprocess.Popen(arguments, cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=slave)
-    os.close(slave)
-    chunks = []
-    while True:
-        try:
-            data = os.read(master, 4096)
-        except OSError:  # EIO: the program closed its side
-            break
-        if not data:
-            break
-        chunks.append(data)
-    os.close(master)
-    return process.wait(), b"".join(chunks).decode()
-
-
 def memory_takes_turns(host, work, failures):
     names = []
     for i in range(4):  # 600 x 400 RGB: 720,000 bytes each
@@ -149,7 +132,8 @@ def memory_takes_turns(host, work, failures):
         host_run(host, ["--canvas", "600x400", "-o", names[-1]], work, check=True, stdout=subprocess.DEVNULL)
     for limit, most in (("1M", 1), ("2M", 2)):
         out = f"turns-{limit}"
-        status, terminal = on_terminal(host + ["--jobs", "4", "--max-memory", limit, "--output-dir", out] + names, work)
+        status, terminal = run_on_terminal(host + ["--jobs", "4", "--max-memory", limit, "--output-dir", out] + names,
+                                           cwd=work)
         drawing = [len(re.findall(r"t\d\.png", line)) for line in terminal.split("\r") if "drawing" in line]
         if status != 0 or sorted(os.listdir(os.path.join(work, out))) != names:
             failures.append(f"--max-memory {limit}: status {status}, wrote {os.listdir(os.path.join(work, out))}")

@@ -13,7 +13,7 @@ namespace gridsmith::cli {
 
 // How a worker ended.
 struct WorkerEnd {
-    bool interrupted = false;  // by SIGINT or SIGTERM, or Ctrl+C in a console: the batch is being stopped
+    bool interrupted = false;  // by SIGINT, SIGTERM or SIGHUP, or Ctrl+C in a console: the batch is being stopped
     std::string description;   // "exit status 3", "signal 11"
 };
 
@@ -50,11 +50,11 @@ unsigned AvailableProcessors();
 // This program's file, for starting workers of the same program.
 std::string ThisProgram();
 
-// While one lives, SIGINT and SIGTERM (Ctrl+C, Ctrl+Break and closing the
-// console on Windows) no longer end the process but call `onStop`, on a
-// thread of its own, with the exit status they would have given; and a
-// worker that is gone cannot end it through a broken pipe. Workers started
-// meanwhile keep the usual behaviour.
+// While one lives (one at a time), SIGINT, SIGTERM and SIGHUP (Ctrl+C,
+// Ctrl+Break and closing the console on Windows) no longer end the process
+// but call `onStop`, on a thread of its own, with the exit status they would
+// have given; and a worker that is gone cannot end it through a broken pipe.
+// Workers started meanwhile keep the usual behaviour.
 class StopRequests {
 public:
     explicit StopRequests(std::function<void(int status)> onStop);

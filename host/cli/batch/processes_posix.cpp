@@ -1,11 +1,10 @@
 #include <fcntl.h>
-#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <iterator>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -45,15 +44,6 @@ size_t ReadSome(int fd, char* buffer, size_t size) {
     }
 }
 
-// The signals a batch takes over while it runs.
-sigset_t StopSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    return set;
-}
-
 }  // namespace
 
 struct WorkerProcess::Handles {
@@ -88,15 +78,14 @@ std::unique_ptr<WorkerProcess> WorkerProcess::Start(const std::string& program,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, toWorker[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromWorker[1], STDOUT_FILENO);
-    // The worker ends on the signals the batch takes over, and on a broken pipe.
+    // A worker ends on a broken pipe, which the batch ignores.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    sigset_t none, usual = StopSignals();
-    sigemptyset(&none);
-    sigaddset(&usual, SIGPIPE);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &usual);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    sigset_t brokenPipe;
+    sigemptyset(&brokenPipe);
+    sigaddset(&brokenPipe, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &brokenPipe);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
 
     std::vector<char*> argv = {const_cast<char*>(program.c_str())};
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -136,7 +125,7 @@ WorkerEnd WorkerProcess::Wait() {
     handles_->waited = true;
     if (WIFSIGNALED(status)) {
         const int signal = WTERMSIG(status);
-        return {signal == SIGINT || signal == SIGTERM, "signal " + std::to_string(signal) + ", " + strsignal(signal)};
+        return {signal == SIGINT || signal == SIGTERM || signal == SIGHUP, "signal " + std::to_string(signal) + ", " + strsignal(signal)};
     }
     return {false, "exit status " + std::to_string(WEXITSTATUS(status))};
 }
@@ -156,37 +145,66 @@ std::string ThisProgram() {
     return length > 0 && size_t(length) < sizeof path ? std::string(path, size_t(length)) : std::string();
 }
 
-// The stop signals are blocked here and in every thread started later, and
-// taken by a thread of their own; SIGPIPE is ignored.
+// The stop signals' handler writes them into a pipe that a thread of its own
+// reads, so `onStop` may do what a handler must not. Signals ignored when the
+// batch starts (as for a shell's background job) stay ignored, in the workers
+// too; caught ones return to their default there when they start.
+namespace {
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+int g_stopPipe = -1;  // the pipe's writing end while a batch runs
+
+void OnStopSignal(int signal) {
+    const int saved = errno;
+    const unsigned char number = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t written = ::write(g_stopPipe, &number, 1);
+    errno = saved;
+}
+
+}  // namespace
+
 struct StopRequests::State {
-    sigset_t previousMask;
+    int pipe[2] = {-1, -1};
+    struct sigaction previous[std::size(kStopSignals)] {};
+    bool caught[std::size(kStopSignals)] = {};
     struct sigaction previousPipe {};
-    std::atomic<bool> ending{false};
-    std::thread waiter;
+    std::thread reader;
 };
 
 StopRequests::StopRequests(std::function<void(int)> onStop) : state_(std::make_unique<State>()) {
-    const sigset_t set = StopSignals();
-    pthread_sigmask(SIG_BLOCK, &set, &state_->previousMask);
+    State& state = *state_;
+    if (::pipe2(state.pipe, O_CLOEXEC) != 0) return;
+    g_stopPipe = state.pipe[1];
+    struct sigaction handler {};
+    handler.sa_handler = &OnStopSignal;
+    handler.sa_flags = SA_RESTART;
+    sigemptyset(&handler.sa_mask);
+    for (size_t i = 0; i < std::size(kStopSignals); ++i) {
+        sigaction(kStopSignals[i], nullptr, &state.previous[i]);
+        state.caught[i] = state.previous[i].sa_handler != SIG_IGN;
+        if (state.caught[i]) sigaction(kStopSignals[i], &handler, nullptr);
+    }
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &ignore, &state_->previousPipe);
-    state_->waiter = std::thread([set, onStop = std::move(onStop), state = state_.get()] {
-        for (;;) {
-            int signal = 0;
-            if (sigwait(&set, &signal) != 0) continue;
-            if (state->ending) return;
-            onStop(128 + signal);
-        }
+    sigaction(SIGPIPE, &ignore, &state.previousPipe);
+    state.reader = std::thread([fd = state.pipe[0], onStop = std::move(onStop)] {
+        unsigned char signal = 0;
+        while (ReadSome(fd, reinterpret_cast<char*>(&signal), 1) == 1 && signal != 0) onStop(128 + signal);
     });
 }
 
 StopRequests::~StopRequests() {
-    state_->ending = true;
-    pthread_kill(state_->waiter.native_handle(), SIGTERM);
-    state_->waiter.join();
-    sigaction(SIGPIPE, &state_->previousPipe, nullptr);
-    pthread_sigmask(SIG_SETMASK, &state_->previousMask, nullptr);
+    State& state = *state_;
+    if (state.pipe[1] < 0) return;
+    for (size_t i = 0; i < std::size(kStopSignals); ++i)
+        if (state.caught[i]) sigaction(kStopSignals[i], &state.previous[i], nullptr);
+    sigaction(SIGPIPE, &state.previousPipe, nullptr);
+    const unsigned char end = 0;
+    [[maybe_unused]] const ssize_t written = ::write(state.pipe[1], &end, 1);
+    state.reader.join();
+    g_stopPipe = -1;
+    ::close(state.pipe[0]);
+    ::close(state.pipe[1]);
 }
 
 struct WorkerPipes::Ends {
