@@ -378,8 +378,9 @@ std::string UsageText() {
         "Runs the Gridsmith filter as a host would and writes the result.\n"
         "With no options it draws the default table on an 800x600 white canvas\n"
         "and writes gridsmith.png in the current directory. With --output-dir it\n"
-        "draws the same table into every INPUT and writes each under DIR; a file\n"
-        "that fails is named and the others still run (exit status 1 if any failed).\n\noptions:\n";
+        "draws the same table into every INPUT and writes each under DIR, several\n"
+        "at once (--jobs); a file that fails is named and the others still run\n"
+        "(exit status 1 if any failed).\n\noptions:\n";
     for (const OptionEntry& entry : OptionTable()) {
         const char* alias = AliasOf(entry.name);
         std::string left = std::string("  ") + (alias ? std::string(alias) + ", " : "") + entry.name +

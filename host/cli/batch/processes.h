@@ -47,7 +47,8 @@ private:
 // The processors this process may run on, at least 1.
 unsigned AvailableProcessors();
 
-// This program's file, for starting workers of the same program.
+// This program's file, for starting workers of the same program; empty
+// where the system does not say.
 std::string ThisProgram();
 
 // While one lives (one at a time), SIGINT, SIGTERM and SIGHUP (Ctrl+C,

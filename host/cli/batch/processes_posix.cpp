@@ -6,7 +6,6 @@
 
 #include <iterator>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <thread>
 
@@ -139,11 +138,9 @@ unsigned AvailableProcessors() {
     return online > 0 ? unsigned(online) : 1;
 }
 
-std::string ThisProgram() {
-    char path[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
-    return length > 0 && size_t(length) < sizeof path ? std::string(path, size_t(length)) : std::string();
-}
+// The running program itself, even when its file has been replaced since
+// (an upgrade during a long batch): each worker runs the same code.
+std::string ThisProgram() { return ::access("/proc/self/exe", X_OK) == 0 ? "/proc/self/exe" : std::string(); }
 
 // The stop signals' handler writes them into a pipe that a thread of its own
 // reads, so `onStop` may do what a handler must not. Signals ignored when the
