@@ -26,6 +26,9 @@ constexpr uint64_t kMiB = uint64_t(1) << 20;
 // A schedule over inputs of the given sizes, each writing its own output
 // unless `outputs` says otherwise; remembers which inputs it was asked about.
 struct Plan {
+    explicit Plan(std::vector<uint64_t> sizes, std::vector<std::string> outputs = {})
+        : sizes(std::move(sizes)), outputs(std::move(outputs)) {}
+
     std::vector<uint64_t> sizes;
     std::vector<std::string> outputs;
     std::vector<size_t> asked;
@@ -48,7 +51,7 @@ std::vector<size_t> StartAll(BatchSchedule& schedule) {
 using Inputs = std::vector<size_t>;
 
 TEST(BatchSchedule, RunsAsManyAsTheJobsAllowWhenMemoryIsPlenty) {
-    Plan plan{{kMiB, kMiB, kMiB, kMiB, kMiB}};
+    Plan plan({kMiB, kMiB, kMiB, kMiB, kMiB});
     BatchSchedule schedule = plan.Schedule(2, 100 * kMiB);
     EXPECT_EQ(StartAll(schedule), (Inputs{0, 1}));
     schedule.Finish(1);  // the later one first: the next input takes its place
@@ -65,7 +68,7 @@ TEST(BatchSchedule, RunsAsManyAsTheJobsAllowWhenMemoryIsPlenty) {
 }
 
 TEST(BatchSchedule, ImagesTakeTurnsWhenTheLimitHoldsOneAtATime) {
-    Plan plan{{60 * kMiB, 60 * kMiB, 30 * kMiB, 30 * kMiB}};
+    Plan plan({60 * kMiB, 60 * kMiB, 30 * kMiB, 30 * kMiB});
     BatchSchedule schedule = plan.Schedule(4, 100 * kMiB);
     EXPECT_EQ(StartAll(schedule), (Inputs{0}));
     EXPECT_EQ(schedule.MemoryInUse(), 60 * kMiB);
@@ -79,7 +82,7 @@ TEST(BatchSchedule, ImagesTakeTurnsWhenTheLimitHoldsOneAtATime) {
 }
 
 TEST(BatchSchedule, ALargeInputWaitsForRoomAndSmallerOnesDoNotOvertakeIt) {
-    Plan plan{{10 * kMiB, 95 * kMiB, kMiB}};
+    Plan plan({10 * kMiB, 95 * kMiB, kMiB});
     BatchSchedule schedule = plan.Schedule(3, 100 * kMiB);
     EXPECT_EQ(StartAll(schedule), (Inputs{0}));
     EXPECT_EQ(StartAll(schedule), Inputs{});  // the small third waits behind the large second
@@ -89,7 +92,7 @@ TEST(BatchSchedule, ALargeInputWaitsForRoomAndSmallerOnesDoNotOvertakeIt) {
 
 // One that can never fit still starts, alone, so its reading refuses it by name.
 TEST(BatchSchedule, AnInputLargerThanTheLimitRunsAlone) {
-    Plan plan{{kMiB, 500 * kMiB, kMiB}};
+    Plan plan({kMiB, 500 * kMiB, kMiB});
     BatchSchedule schedule = plan.Schedule(3, 100 * kMiB);
     EXPECT_EQ(StartAll(schedule), (Inputs{0}));
     schedule.Finish(0);
@@ -100,7 +103,7 @@ TEST(BatchSchedule, AnInputLargerThanTheLimitRunsAlone) {
 }
 
 TEST(BatchSchedule, AnInputThatMayWriteAnEarlierOnesOutputWaitsForIt) {
-    Plan plan{{kMiB, kMiB, kMiB}, {"out/a.png", "out/b.png", "out/a.png"}};
+    Plan plan({kMiB, kMiB, kMiB}, {"out/a.png", "out/b.png", "out/a.png"});
     BatchSchedule schedule = plan.Schedule(3, 100 * kMiB);
     EXPECT_EQ(StartAll(schedule), (Inputs{0, 1}));
     schedule.Finish(1);
