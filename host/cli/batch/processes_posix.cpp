@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <iterator>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <thread>
 
 #include "host/cli/batch/processes.h"
@@ -99,7 +99,8 @@ std::unique_ptr<WorkerProcess> WorkerProcess::Start(const std::string& program,
     handles->output = fromWorker[0];
     if (spawned != 0) {
         problem = program + ": " + std::strerror(spawned);
-        handles->waited = true;
+        CloseOnce(handles->input);
+        CloseOnce(handles->output);
         return nullptr;
     }
     return std::unique_ptr<WorkerProcess>(new WorkerProcess(std::move(handles)));

@@ -93,7 +93,7 @@ std::unique_ptr<WorkerProcess> WorkerProcess::Start(const std::string& program,
     if (!MakePipe(workerIn, handles->input, true) || !MakePipe(handles->output, workerOut, false)) {
         problem = SystemText(GetLastError());
         CloseOnce(workerIn);
-        handles->waited = true;
+        CloseOnce(handles->input);
         return nullptr;
     }
     const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
@@ -115,7 +115,8 @@ std::unique_ptr<WorkerProcess> WorkerProcess::Start(const std::string& program,
     CloseOnce(workerErr);
     if (!created) {
         problem = program + ": " + SystemText(error);
-        handles->waited = true;
+        CloseOnce(handles->input);
+        CloseOnce(handles->output);
         return nullptr;
     }
     CloseHandle(started.hThread);
