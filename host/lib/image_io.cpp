@@ -153,6 +153,10 @@ FileKind Sniff(const std::string& path) {
     return FileKind::Other;
 }
 
+std::string TooLargePnmHeader(const std::string& path) {
+    return "cannot read " + path + ": its PNM header has numbers too large";
+}
+
 // ---- format choice --------------------------------------------------------------------
 
 std::string Unsupported(ColourMode mode, int depth, const std::string& ext, const char* holds) {
@@ -208,7 +212,7 @@ Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth) {
     switch (Sniff(path)) {
     case FileKind::Tiff: read = ReadTiff(path); break;
     case FileKind::Png: read = ReadPng(path); break;
-    case FileKind::UnsafePnm: read.error = "cannot read " + path + ": its PNM header has numbers too large"; break;
+    case FileKind::UnsafePnm: read.error = TooLargePnmHeader(path); break;
     default: read = ReadWithStb(path); break;
     }
     // Another depth costs a second copy while it converts.
@@ -219,6 +223,20 @@ Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth) {
         read.value = ConvertDepth(read.value, *depth);
     }
     return read;
+}
+
+Outcome<ImageShape> ProbeImage(const std::string& path) {
+    switch (Sniff(path)) {
+    case FileKind::Tiff: return ProbeTiff(path);
+    case FileKind::Png: return ProbePng(path);
+    case FileKind::UnsafePnm: return Outcome<ImageShape>::Failure(TooLargePnmHeader(path));
+    default: break;
+    }
+    int width = 0, height = 0, channels = 0;
+    if (!stbi_info(path.c_str(), &width, &height, &channels) || width < 1 || height < 1)
+        return Outcome<ImageShape>::Failure("cannot read " + path);
+    return Outcome<ImageShape>::Success(
+        {uint32_t(width), uint32_t(height), channels, stbi_is_16_bit(path.c_str()) ? 2 : 1});
 }
 
 std::string WriteImage(const Document& d, const std::string& path, const WriteOptions& options) {

@@ -21,6 +21,9 @@ namespace gridsmith::hosting {
 // The document at the file's depth, or converted to `depth` when given.
 Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth = std::nullopt);
 
+// The size of what ReadImage would hold, read from the file's header alone.
+Outcome<ImageShape> ProbeImage(const std::string& path);
+
 // Empty when `path`'s format can hold an image of this mode and depth, else why not.
 std::string CheckWritable(ColourMode mode, int depth, const std::string& path);
 std::string CheckWritable(const Document& document, const std::string& path);

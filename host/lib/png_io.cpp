@@ -138,6 +138,20 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
 #endif
 }
 
+Outcome<ImageShape> ProbePng(const std::string& path) {
+    using Result = Outcome<ImageShape>;
+    File file(OpenFile(path, "rb"));
+    if (!file) return Result::Failure("cannot read " + path + ": " + std::strerror(errno));
+    PngError error;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, &OnError, &OnWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    PngHeader header;
+    const bool read = info && ReadHeader(png, info, file.get(), header);
+    png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    if (!read) return Result::Failure("cannot read " + path + ": " + (error.text[0] ? error.text : "out of memory"));
+    return Result::Success({header.width, header.height, header.channels, header.depth / 8});
+}
+
 Outcome<Document> ReadPng(const std::string& path) {
     using Result = Outcome<Document>;
     File file(OpenFile(path, "rb"));

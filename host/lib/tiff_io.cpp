@@ -284,6 +284,15 @@ void EncodeRow(const Document& d, int32_t y, uint8_t* to) {
 
 }  // namespace
 
+Outcome<ImageShape> ProbeTiff(const std::string& path) {
+    TiffMessages messages;
+    TiffFile tiff = OpenTiff(path, "r", messages);
+    if (!tiff) return Outcome<ImageShape>::Failure("cannot read " + path + ": " + Reason(messages, "not a TIFF file"));
+    const TiffLayout layout = ReadLayout(tiff.get());
+    if (!layout.problem.empty()) return Outcome<ImageShape>::Failure("cannot read " + path + ": " + layout.problem);
+    return Outcome<ImageShape>::Success({layout.width, layout.height, PlaneCount(layout.mode), layout.depth / 8});
+}
+
 Outcome<Document> ReadTiff(const std::string& path) {
     using Result = Outcome<Document>;
     TiffMessages messages;

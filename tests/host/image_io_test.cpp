@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/lib/image_io.h"
@@ -366,12 +367,73 @@ TEST(ImageFiles, UnreadableInputIsAnErrorNamingTheFile) {
         const Outcome<Document> read = ReadImage(path);
         EXPECT_FALSE(read.ok());
         EXPECT_NE(read.error.find(path), std::string::npos) << read.error;
+        EXPECT_FALSE(ProbeImage(path).ok());
         std::remove(path.c_str());
     }
     // A TIFF whose strip is cut short.
     const std::string whole = BuildTiff(false, Tags(3, 8, 2), std::string(6, 'x'));
     const Outcome<Document> cut = ReadTiffBytes("cut", whole.substr(0, whole.size() - 4));
     EXPECT_FALSE(cut.ok());
+}
+
+// A PNG by hand: its chunks with their CRCs, the pixels in a stored
+// (uncompressed) zlib stream; no encoder writes palettes with transparency here.
+std::string BuildPng(uint32_t width, uint32_t height, uint8_t colourType, const std::vector<std::string>& extraChunks,
+                     const std::string& rows) {
+    const auto big = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    const auto chunk = [&big](const std::string& typeAndData) {
+        uint32_t crc = 0xFFFFFFFF;
+        for (unsigned char c : typeAndData) {
+            crc ^= c;
+            for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+        }
+        return big(uint32_t(typeAndData.size() - 4)) + typeAndData + big(~crc);
+    };
+    uint32_t a = 1, b = 0;  // Adler-32
+    for (unsigned char c : rows) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    const uint16_t length = uint16_t(rows.size());
+    const std::string stored = std::string("\x78\x01\x01", 3) + char(length) + char(length >> 8) + char(~length) +
+                               char(uint16_t(~length) >> 8) + rows + big((b << 16) | a);
+    std::string png = "\x89PNG\r\n\x1a\n" + chunk("IHDR" + big(width) + big(height) + char(8) + char(colourType) +
+                                                   std::string(3, '\0'));
+    for (const std::string& extra : extraChunks) png += chunk(extra);
+    return png + chunk("IDAT" + stored) + chunk("IEND");
+}
+
+// A batch sizes its inputs from their headers before reading them: what the
+// header says must be what reading holds, whatever the file's layout.
+TEST(ImageFiles, ProbeSizesWhatReadingHolds) {
+    std::vector<std::pair<std::string, std::string>> files;  // name, bytes
+    for (const auto& [mode, depth, extension] : {std::tuple{ColourMode::GrayAlpha, 16, ".png"},
+                                                 std::tuple{ColourMode::RgbAlpha, 8, ".png"},
+                                                 std::tuple{ColourMode::CmykAlpha, 16, ".tif"},
+                                                 std::tuple{ColourMode::Rgb, 32, ".tif"},
+                                                 std::tuple{ColourMode::Rgb, 16, ".ppm"}}) {
+        const std::string path = TempPath("probe" + Name(mode, depth) + extension);
+        ASSERT_EQ(WriteImage(Gradient(mode, depth), path), "");
+        files.push_back({path, FileBytes(path)});
+    }
+    // Palette colours with a transparent entry read as RGBA, as does RGB in planes.
+    files.push_back({TempPath("probe-palette.png"),
+                     BuildPng(3, 2, 3, {"PLTE" + std::string(6, '\x40'), "tRNS" + std::string(1, '\0')},
+                              std::string("\0\0\1\0\0\1\0\1", 8))});
+    auto planes = Tags(3, 8, 2);
+    planes.push_back({284, {2}});
+    files.push_back({TempPath("probe-planes.tif"), BuildTiff(false, planes, "\x10\x11\x20\x21\x30\x31", 3)});
+    for (const auto& [path, bytes] : files) {
+        WriteBytes(path, bytes);
+        const Outcome<ImageShape> shape = ProbeImage(path);
+        const Outcome<Document> read = ReadImage(path);
+        ASSERT_TRUE(shape.ok() && read.ok()) << path << ": " << shape.error << read.error;
+        EXPECT_EQ(shape.value.Bytes(), read.value.Bytes().size()) << path;
+        EXPECT_EQ(shape.value.planes, read.value.Planes()) << path;
+        std::remove(path.c_str());
+    }
 }
 
 }  // namespace
