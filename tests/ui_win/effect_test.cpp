@@ -210,6 +210,34 @@ TEST(PreviewEffect, SoItIsWithThePictureFromTheHostsSampledInput) {
     EachPictureIsTheDrawingOfTheValuesShown(options);
 }
 
+// The box stands after edge docking in the tab order, starts unchecked and
+// explains itself in help mode.
+TEST(PreviewEffect, TheBoxFollowsEdgeDockingAndExplainsItself) {
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    int next = 0;
+    bool checked = true;
+    hosting::TipSeen tip;
+    const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        checked = user.Checked(IDC_SHOW_EFFECT);
+        user.RunOnDialog([&](intptr_t handle) {
+            HWND dialog = reinterpret_cast<HWND>(handle);
+            next = GetDlgCtrlID(GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_DOCK_BORDER), FALSE));
+        });
+        user.HelpButton();
+        user.HelpOn(IDC_SHOW_EFFECT);
+        tip = user.Tip();
+        user.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    EXPECT_FALSE(checked);
+    EXPECT_EQ(next, IDC_SHOW_EFFECT);
+    EXPECT_TRUE(tip.visible);
+    EXPECT_EQ(tip.text, u8"勾选后，缩略图按表格的实际绘制效果显示表格，包括背景填充、线型、线宽、颜色和不透明度。"
+                        u8"取消勾选则重新只显示表格的布局轮廓。");
+}
+
 // Without the host's display the system's blit shows the effect: the left
 // border in its colour where the outline shows it black.
 TEST(PreviewEffect, TheSystemsBlitShowsTheEffectInHostsWithoutADisplay) {
