@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/lib/image_formats.h"
+#include "host/lib/input_file.h"
 #include "host/lib/sample_rows.h"
 
 namespace gridsmith::hosting {
@@ -115,6 +116,13 @@ bool WriteRows(png_structp png, png_infop info, std::FILE* file, const Document&
     return true;
 }
 
+// libpng's message, or that the file ended before the image did.
+std::string ReadProblem(const std::string& path, std::FILE* file, const PngError& error) {
+    if (!std::feof(file)) return "cannot read " + path + ": " + error.text;
+    std::error_code ignored;
+    return EndsEarly(path, std::filesystem::file_size(std::filesystem::u8path(path), ignored));
+}
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -142,7 +150,7 @@ Outcome<Document> ReadPng(const std::string& path) {
     PngHeader header;
     if (!info) {
     } else if (!ReadHeader(png, info, file.get(), header)) {
-        result.error = "cannot read " + path + ": " + error.text;
+        result.error = ReadProblem(path, file.get(), error);
     } else if (header.width > png_uint_32(kMaxDocumentSide) || header.height > png_uint_32(kMaxDocumentSide)) {
         result.error = path + ": image size " + std::to_string(header.width) + "x" + std::to_string(header.height) +
                        " is larger than the host takes";
@@ -154,7 +162,7 @@ Outcome<Document> ReadPng(const std::string& path) {
         if (!result.ok()) {
             result.error = path + ": " + result.error;
         } else if (!ReadRows(png, info, result.value, header.passes)) {
-            result = Result::Failure("cannot read " + path + ": " + error.text);
+            result = Result::Failure(ReadProblem(path, file.get(), error));
         }
     }
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
