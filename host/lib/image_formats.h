@@ -34,6 +34,15 @@ Outcome<Document> ReadPng(const std::string& path);
 Outcome<ImageShape> ProbePng(const std::string& path);
 std::string WritePng(const Document& document, const std::string& path, const WriteOptions& options);
 
+// Formats only read. Each reads the header first and checks the size it
+// gives against the file and the document memory limit before it allocates.
+Outcome<Document> ReadJpeg(const std::string& path);
+Outcome<ImageShape> ProbeJpeg(const std::string& path);
+Outcome<Document> ReadBmp(const std::string& path);
+Outcome<ImageShape> ProbeBmp(const std::string& path);
+Outcome<Document> ReadNetpbm(const std::string& path);  // binary PGM and PPM
+Outcome<ImageShape> ProbeNetpbm(const std::string& path);
+
 // fopen with a UTF-8 path, on Windows too.
 std::FILE* OpenFile(const std::string& path, const char* mode);
 

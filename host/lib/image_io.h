@@ -5,8 +5,9 @@
 //   .pam            8/16-bit, every mode (PAM, maxval 255 or 65535)
 //   .pgm .ppm .pnm  8/16-bit grey or RGB
 //   .pfm            32-bit float grey or RGB
-// Reading takes TIFF and PNG through their libraries and whatever stb_image
-// reads otherwise (JPEG, BMP, GIF, TGA, PNM, ...), found by the file's content.
+// Reading takes the format the file's first bytes name, whatever its name
+// says: TIFF, PNG and JPEG through libtiff, libpng and libjpeg-turbo, BMP and
+// binary PGM/PPM through readers of the host's own. Any other is refused by name.
 #pragma once
 
 #include <optional>

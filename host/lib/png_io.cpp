@@ -14,6 +14,7 @@
 
 #include "host/files/replacing_file.h"
 #include "host/lib/image_formats.h"
+#include "host/lib/input_file.h"
 #include "host/lib/sample_rows.h"
 
 namespace gridsmith::hosting {
@@ -122,6 +123,13 @@ bool WriteRows(png_structp png, png_infop info, ReplacingFile& file, const Docum
     return true;
 }
 
+// libpng's message, or that the file ended before the image did.
+std::string ReadProblem(const std::string& path, std::FILE* file, const PngError& error) {
+    if (!std::feof(file)) return "cannot read " + path + ": " + error.text;
+    std::error_code ignored;
+    return EndsEarly(path, std::filesystem::file_size(std::filesystem::u8path(path), ignored));
+}
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -163,7 +171,7 @@ Outcome<Document> ReadPng(const std::string& path) {
     PngHeader header;
     if (!info) {
     } else if (!ReadHeader(png, info, file.get(), header)) {
-        result.error = "cannot read " + path + ": " + error.text;
+        result.error = ReadProblem(path, file.get(), error);
     } else if (header.width > png_uint_32(kMaxDocumentSide) || header.height > png_uint_32(kMaxDocumentSide)) {
         result.error = path + ": image size " + std::to_string(header.width) + "x" + std::to_string(header.height) +
                        " is larger than the host takes";
@@ -175,7 +183,7 @@ Outcome<Document> ReadPng(const std::string& path) {
         if (!result.ok()) {
             result.error = path + ": " + result.error;
         } else if (!ReadRows(png, info, result.value, header.passes)) {
-            result = Result::Failure("cannot read " + path + ": " + error.text);
+            result = Result::Failure(ReadProblem(path, file.get(), error));
         }
     }
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
