@@ -330,17 +330,27 @@ std::string WriteTiff(const Document& d, const std::string& path, const WriteOpt
     if (!tiff) return output.Failure(Reason(messages, "cannot create the file"));
     const int compression = options.compression < 0 ? 0 : options.compression;
     const uint32_t rowsPerStrip = SetTags(tiff.get(), d, compression);
-    // A strip at a time, converted into a buffer of its own: libtiff may
-    // change what it is given, and the document stays as it is. Without
-    // compression the strip is the file's bytes already.
-    std::vector<uint8_t> strip(size_t(rowsPerStrip) * d.RowBytes());
+    // Converted into a buffer of our own: libtiff may change what it is
+    // given, and the document stays as it is. Without compression a strip at
+    // a time, the file's bytes already; with it a row at a time, through
+    // zlib, as every build's libtiff compresses rows (some hand a whole strip
+    // to libdeflate instead), so each build writes the same bytes.
     bool written = true;
-    for (uint32_t first = 0, index = 0; first < uint32_t(d.Height()) && written; first += rowsPerStrip, ++index) {
-        const uint32_t rows = std::min(rowsPerStrip, uint32_t(d.Height()) - first);
-        for (uint32_t r = 0; r < rows; ++r) EncodeRow(d, int32_t(first + r), strip.data() + size_t(r) * d.RowBytes());
-        const tmsize_t bytes = tmsize_t(size_t(rows) * d.RowBytes());
-        written = (compression > 0 ? TIFFWriteEncodedStrip(tiff.get(), index, strip.data(), bytes)
-                                   : TIFFWriteRawStrip(tiff.get(), index, strip.data(), bytes)) == bytes;
+    if (compression > 0) {
+        std::vector<uint8_t> row(d.RowBytes());
+        for (int32_t y = 0; y < d.Height() && written; ++y) {
+            EncodeRow(d, y, row.data());
+            written = TIFFWriteScanline(tiff.get(), row.data(), uint32_t(y), 0) >= 0;
+        }
+    } else {
+        std::vector<uint8_t> strip(size_t(rowsPerStrip) * d.RowBytes());
+        for (uint32_t first = 0, index = 0; first < uint32_t(d.Height()) && written; first += rowsPerStrip, ++index) {
+            const uint32_t rows = std::min(rowsPerStrip, uint32_t(d.Height()) - first);
+            for (uint32_t r = 0; r < rows; ++r)
+                EncodeRow(d, int32_t(first + r), strip.data() + size_t(r) * d.RowBytes());
+            const tmsize_t bytes = tmsize_t(size_t(rows) * d.RowBytes());
+            written = TIFFWriteRawStrip(tiff.get(), index, strip.data(), bytes) == bytes;
+        }
     }
     written = written && TIFFFlush(tiff.get()) == 1;
     tiff.reset();
