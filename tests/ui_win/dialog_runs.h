@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -14,6 +15,8 @@
 #include "host/descriptors/scripting_session.h"
 #include "host/lib/filter_host.h"
 #include "host/lib/plugin.h"
+#include "tests/win/gui_counts.h"
+#include "ui/dialog_ids.h"
 
 namespace gridsmith::testing {
 
@@ -71,5 +74,33 @@ inline hosting::Document SilentRun(const hosting::Plugin& plugin, const std::vec
 }
 
 inline bool SameImage(const hosting::Document& a, const hosting::Document& b) { return a.Bytes() == b.Bytes(); }
+
+// The preview's bands at 96 DPI, and the picture's rectangle inside them.
+constexpr int kRuler = 20;
+
+inline hosting::Box ThumbOf(hosting::DialogUser& user) {
+    const hosting::Box preview = user.ItemBox(IDC_PREVIEW_PLACEHOLDER);
+    return {preview.left + kRuler, preview.top + kRuler, preview.right - kRuler, preview.bottom - kRuler};
+}
+
+// `openings` dialogs opened and closed by `openAndClose(i)`, which says
+// whether the run was clean (no host error, no host buffer left), leave no
+// GDI object and no window of this thread behind. Device contexts move with
+// the window manager's cache by a few; the two off-screen surfaces of each
+// opening would add two hundred.
+inline void ExpectOpeningsLeaveNothing(const char* what, int openings, const std::function<bool(int)>& openAndClose) {
+    const DWORD thread = GetCurrentThreadId();
+    const GdiObjectKinds before = LiveGdiObjectKinds();
+    const int windowsBefore = WindowsOfThread(thread);
+    int unclean = 0;
+    for (int i = 0; i < openings; ++i) unclean += !openAndClose(i);
+    EXPECT_EQ(unclean, 0) << "runs with a host error or a host buffer left";
+    const GdiObjectKinds after = LiveGdiObjectKinds();
+    const std::string moved = KindsMoved(before, after);
+    std::printf("GDI objects moved over %d %s: %s\n", openings, what, moved.c_str());
+    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << openings << " openings: " << moved;
+    EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), openings / 2);
+    EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
+}
 
 }  // namespace gridsmith::testing

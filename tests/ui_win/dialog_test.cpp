@@ -296,7 +296,6 @@ TEST(ParametersDialog, TheHostDrawsASavedFileAsTheDialogDrawsIt) {
 // preview buffers and releases them again: a hundred leave nothing, no host
 // buffer, and the host's input rate back at 1.0.
 TEST(ParametersDialog, RepeatedOpeningsLeaveNothingBehind) {
-    const DWORD thread = GetCurrentThreadId();
     // A large document, so each opening reads and releases a real thumbnail.
     Document image = WhiteCanvas(5000, 5000);
     // With `drawWhole` the dialog is drawn completely before it closes, so the
@@ -313,21 +312,7 @@ TEST(ParametersDialog, RepeatedOpeningsLeaveNothingBehind) {
         return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0 && report.InputRateRestored();
     };
     for (int i = 0; i < 4; ++i) ASSERT_TRUE(openAndClose(i, true));  // the system's first-use caches
-    const GdiObjectKinds before = LiveGdiObjectKinds();
-    const int windowsBefore = WindowsOfThread(thread);
-    constexpr int kOpenings = 100;
-    int unclean = 0;
-    for (int i = 0; i < kOpenings; ++i) unclean += !openAndClose(i);
-    EXPECT_EQ(unclean, 0) << "runs with a host error or a host buffer left";
-    const GdiObjectKinds after = LiveGdiObjectKinds();
-    // Fonts, pens, brushes, bitmaps: none may be left. Device contexts move
-    // with the window manager's cache by a few; the two off-screen surfaces
-    // of each opening would add two hundred.
-    const std::string moved = KindsMoved(before, after);
-    std::printf("GDI objects moved over %d parameters dialog openings: %s\n", kOpenings, moved.c_str());
-    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings: " << moved;
-    EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), kOpenings / 2);
-    EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
+    ExpectOpeningsLeaveNothing("parameters dialog openings", 100, [&](int i) { return openAndClose(i); });
 }
 
 }  // namespace
