@@ -12,7 +12,9 @@
 #include <memory>
 #include <vector>
 
+#include "host/files/replacing_file.h"
 #include "host/lib/image_formats.h"
+#include "host/lib/input_file.h"
 #include "host/lib/sample_rows.h"
 
 namespace gridsmith::hosting {
@@ -93,9 +95,15 @@ int ColourType(ColourMode mode) {
     }
 }
 
-bool WriteRows(png_structp png, png_infop info, std::FILE* file, const Document& d, int level, uint8_t* row) {
+void WriteToFile(png_structp png, png_bytep data, size_t size) {
+    if (!static_cast<ReplacingFile*>(png_get_io_ptr(png))->Write(data, size)) png_error(png, "write failed");
+}
+
+void FlushNothing(png_structp) {}  // the file flushes once, when it is complete
+
+bool WriteRows(png_structp png, png_infop info, ReplacingFile& file, const Document& d, int level, uint8_t* row) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_init_io(png, file);
+    png_set_write_fn(png, &file, &WriteToFile, &FlushNothing);
     png_set_IHDR(png, info, png_uint_32(d.Width()), png_uint_32(d.Height()), d.Depth(), ColourType(d.Mode()),
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, level);
@@ -115,6 +123,13 @@ bool WriteRows(png_structp png, png_infop info, std::FILE* file, const Document&
     return true;
 }
 
+// libpng's message, or that the file ended before the image did.
+std::string ReadProblem(const std::string& path, std::FILE* file, const PngError& error) {
+    if (!std::feof(file)) return "cannot read " + path + ": " + error.text;
+    std::error_code ignored;
+    return EndsEarly(path, std::filesystem::file_size(std::filesystem::u8path(path), ignored));
+}
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -131,6 +146,20 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
 #endif
 }
 
+Outcome<ImageShape> ProbePng(const std::string& path) {
+    using Result = Outcome<ImageShape>;
+    File file(OpenFile(path, "rb"));
+    if (!file) return Result::Failure("cannot read " + path + ": " + std::strerror(errno));
+    PngError error;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, &OnError, &OnWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    PngHeader header;
+    const bool read = info && ReadHeader(png, info, file.get(), header);
+    png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    if (!read) return Result::Failure("cannot read " + path + ": " + (error.text[0] ? error.text : "out of memory"));
+    return Result::Success({header.width, header.height, header.channels, header.depth / 8});
+}
+
 Outcome<Document> ReadPng(const std::string& path) {
     using Result = Outcome<Document>;
     File file(OpenFile(path, "rb"));
@@ -142,7 +171,7 @@ Outcome<Document> ReadPng(const std::string& path) {
     PngHeader header;
     if (!info) {
     } else if (!ReadHeader(png, info, file.get(), header)) {
-        result.error = "cannot read " + path + ": " + error.text;
+        result.error = ReadProblem(path, file.get(), error);
     } else if (header.width > png_uint_32(kMaxDocumentSide) || header.height > png_uint_32(kMaxDocumentSide)) {
         result.error = path + ": image size " + std::to_string(header.width) + "x" + std::to_string(header.height) +
                        " is larger than the host takes";
@@ -154,7 +183,7 @@ Outcome<Document> ReadPng(const std::string& path) {
         if (!result.ok()) {
             result.error = path + ": " + result.error;
         } else if (!ReadRows(png, info, result.value, header.passes)) {
-            result = Result::Failure("cannot read " + path + ": " + error.text);
+            result = Result::Failure(ReadProblem(path, file.get(), error));
         }
     }
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
@@ -162,20 +191,16 @@ Outcome<Document> ReadPng(const std::string& path) {
 }
 
 std::string WritePng(const Document& d, const std::string& path, const WriteOptions& options) {
-    File file(OpenFile(path, "wb"));
-    if (!file) return "cannot write " + path + ": " + std::strerror(errno);
+    ReplacingFile file(path);
+    if (!file.ok()) return file.Failure({});
     PngError error;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, &OnError, &OnWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<uint8_t> row(d.Depth() == 16 ? d.RowBytes() : 0);
     const int level = options.compression < 0 ? kDefaultLevel : options.compression;
-    bool written = info && WriteRows(png, info, file.get(), d, level, row.data());
+    const bool written = info && WriteRows(png, info, file, d, level, row.data());
     png_destroy_write_struct(&png, info ? &info : nullptr);
-    written = std::fclose(file.release()) == 0 && written;
-    if (written) return {};
-    std::error_code ignored;
-    std::filesystem::remove(std::filesystem::u8path(path), ignored);
-    return "cannot write " + path + ": " + (error.text[0] ? error.text : "write failed");
+    return written ? file.Commit() : file.Failure(error.text);
 }
 
 }  // namespace gridsmith::hosting

@@ -1,5 +1,7 @@
 #include "ui/params_file.h"
 
+#include <initializer_list>
+
 #include "ui/control_text.h"
 
 namespace gridsmith::ui {
@@ -93,14 +95,82 @@ void ReadValue(ProfileStore& store, const FileKey& key, TableParams& params) {
     }
 }
 
+// The warnings about parameter files: the file goes into the first %s, the
+// reason into the second.
+constexpr char16_t kNotSavedText[] = u"参数未保存：无法写入文件“%s”，因为%s。";
+constexpr char16_t kNotLoadedText[] = u"参数未载入：无法读取文件“%s”，因为%s。";
+
+// The reasons; %lu is the system's error number.
+std::u16string_view ReasonText(FileProblem problem) {
+    switch (problem) {
+    case FileProblem::ReadOnly: return u"该文件是只读的";
+    case FileProblem::MissingFolder: return u"它所在的文件夹不存在";
+    case FileProblem::Missing: return u"该文件不存在";
+    case FileProblem::Denied: return u"没有访问该文件的权限";
+    case FileProblem::DiskFull: return u"磁盘空间不足";
+    case FileProblem::InUse: return u"该文件正被其他程序使用";
+    default: return u"发生了系统错误 %lu";
+    }
+}
+
+// Windows' error numbers for what can happen to a file.
+constexpr uint32_t kErrorFileNotFound = 2, kErrorPathNotFound = 3, kErrorAccessDenied = 5,
+                   kErrorWriteProtect = 19, kErrorSharingViolation = 32, kErrorLockViolation = 33,
+                   kErrorHandleDiskFull = 39, kErrorDiskFull = 112, kErrorDirectory = 267;
+
+// `pattern` with each %s replaced in turn.
+std::u16string Filled(std::u16string_view pattern, std::initializer_list<std::u16string_view> values) {
+    std::u16string text(pattern);
+    size_t from = 0;
+    for (std::u16string_view value : values) {
+        const size_t at = text.find(u"%s", from);
+        if (at == std::u16string::npos) break;
+        text.replace(at, 2, value);
+        from = at + value.size();
+    }
+    return text;
+}
+
+std::u16string Sentence(std::u16string_view pattern, std::u16string_view path, const FileOutcome& outcome) {
+    std::u16string reason(ReasonText(outcome.problem));
+    if (const size_t at = reason.find(u"%lu"); at != std::u16string::npos)
+        reason.replace(at, 3, FormatUnsigned(outcome.systemError));
+    return Filled(pattern, {path, reason});
+}
+
 }  // namespace
 
-void SaveParams(ProfileStore& store, const TableParams& params) {
-    for (const FileKey& key : kFileKeys) store.WriteString(key.name, ValueText(key, params));
+bool SaveParams(ProfileStore& store, const TableParams& params) {
+    for (const FileKey& key : kFileKeys)
+        if (!store.WriteString(key.name, ValueText(key, params))) return false;
+    return true;
 }
 
 void LoadParams(ProfileStore& store, TableParams& params) {
     for (const FileKey& key : kFileKeys) ReadValue(store, key, params);
+}
+
+FileOutcome FileOutcomeOf(uint32_t systemError) {
+    switch (systemError) {
+    case kErrorFileNotFound: return {FileProblem::Missing, systemError};
+    case kErrorPathNotFound:
+    case kErrorDirectory: return {FileProblem::MissingFolder, systemError};
+    case kErrorAccessDenied: return {FileProblem::Denied, systemError};
+    case kErrorWriteProtect: return {FileProblem::ReadOnly, systemError};
+    case kErrorSharingViolation:
+    case kErrorLockViolation: return {FileProblem::InUse, systemError};
+    case kErrorHandleDiskFull:
+    case kErrorDiskFull: return {FileProblem::DiskFull, systemError};
+    default: return {FileProblem::Other, systemError};
+    }
+}
+
+std::u16string NotSavedMessage(std::u16string_view path, const FileOutcome& outcome) {
+    return Sentence(kNotSavedText, path, outcome);
+}
+
+std::u16string NotLoadedMessage(std::u16string_view path, const FileOutcome& outcome) {
+    return Sentence(kNotLoadedText, path, outcome);
 }
 
 }  // namespace gridsmith::ui
