@@ -33,6 +33,20 @@ action=$work/recorded.action
 "$native" --canvas 300x200 --mode cmyka --depth 16 --output "$work/input16.tif" >/dev/null &&
   "$native" --canvas 200x100 --mode graya --depth 16 --output "$work/input16.png" >/dev/null ||
   { echo "compare: could not make the batch inputs" >&2; exit 2; }
+# And one of each format read by the host's other readers: libjpeg-turbo is
+# built for Windows from source, the BMP and PGM/PPM readers are our own.
+"$native" --canvas 120x80 --mode rgb --fill 3C8AD2 --output "$work/input8.ppm" >/dev/null &&
+  /usr/bin/python3 - "$work" <<'PYTHON' || { echo "compare: could not make the JPEG and BMP inputs" >&2; exit 2; }
+import sys
+from PIL import Image
+work = sys.argv[1]
+image = Image.new("RGB", (160, 90))
+image.putdata([(x * 3 % 256, y * 5 % 256, (x * y) % 256) for y in range(90) for x in range(160)])
+image.save(f"{work}/photo.jpg", quality=85)
+image.convert("L").save(f"{work}/grey.jpg", progressive=True)
+image.convert("CMYK").save(f"{work}/inks.jpg")
+image.save(f"{work}/scan.bmp")
+PYTHON
 
 # name|arguments. Every run is a repeat run: no dialog to wait for under Wine.
 configurations=(
@@ -74,6 +88,7 @@ configurations=(
   "batch-to-tiff|--output-dir out --format tif $work/recorded.png $work/input16.png"
   "batch-one-job|--jobs 1 --output-dir out $work/input16.tif $work/recorded.png $work/missing.png $work/input16.png"
   "batch-two-jobs|--jobs 2 --output-dir out $work/input16.tif $work/recorded.png $work/missing.png $work/input16.png"
+  "other-readers|--output-dir out $work/photo.jpg $work/grey.jpg $work/inks.jpg $work/scan.bmp $work/input8.ppm"
 )
 
 failures=0
