@@ -5,6 +5,7 @@
 #include "ui/control_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/param_binding.h"
+#include "ui/ui_texts.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -38,8 +39,8 @@ int32_t& CountOf(TableParams& params, int comboId) {
 
 }  // namespace
 
-MainDialog::MainDialog(DialogState& state, DialogControls& controls, DialogWindow& window)
-    : state_(state), controls_(controls), window_(window) {}
+MainDialog::MainDialog(DialogState& state, DialogControls& controls, DialogWindow& window, UiLanguage language)
+    : state_(state), controls_(controls), window_(window), language_(language) {}
 
 void MainDialog::FillControls() {
     ParamsToControls(controls_, state_.Params);
@@ -197,7 +198,7 @@ void MainDialog::OnEditSizes(int button) {
 }
 
 void MainDialog::OnOk() {
-    if (!ControlsToParams(controls_, state_.Params, state_.Layout())) return;
+    if (!ControlsToParams(controls_, state_.Params, state_.Layout(), language_)) return;
     state_.DialogResult = DialogOk;
     window_.EndDialog(kOk);
 }
@@ -208,7 +209,7 @@ void MainDialog::OnCancel() {
 }
 
 void MainDialog::OnSave() {
-    std::u16string path = kDefaultParamsFileName;
+    std::u16string path(texts::kDefaultParamsFileName.In(language_));
     if (!window_.ChooseParamsFile(path, true)) return;
     SaveReadBack(controls_, state_.Params);
     window_.SaveParamsFile(path, state_.Params);

@@ -1,6 +1,7 @@
 #include "ui/params_file.h"
 
 #include "ui/control_text.h"
+#include "ui/ui_texts.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -94,6 +95,18 @@ void ReadValue(ProfileStore& store, const FileKey& key, TableParams& params) {
 }
 
 }  // namespace
+
+std::u16string ParamsFileFilter(UiLanguage language) {
+    std::u16string filter;
+    for (const std::u16string_view part :
+         {texts::kTextFiles.In(language), std::u16string_view(u"*.txt"), texts::kIniFiles.In(language),
+          std::u16string_view(u"*.ini")}) {
+        filter += part;
+        filter += u'\0';
+    }
+    filter += u'\0';
+    return filter;
+}
 
 void SaveParams(ProfileStore& store, const TableParams& params) {
     for (const FileKey& key : kFileKeys) store.WriteString(key.name, ValueText(key, params));

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "params/table_params.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::ui {
 
@@ -25,8 +26,9 @@ public:
                                       size_t maxUnits) = 0;
 };
 
-// The name the save dialog proposes.
-inline constexpr char16_t kDefaultParamsFileName[] = u"表格参数_01.txt";
+// The file dialogs' filter in `language`: pairs of a type's name and its
+// pattern, each ended by a zero unit, and an empty entry ending the list.
+std::u16string ParamsFileFilter(UiLanguage language);
 
 // Writes the 20 keys in file order. Validates nothing.
 void SaveParams(ProfileStore& store, const TableParams& params);

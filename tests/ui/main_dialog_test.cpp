@@ -250,10 +250,17 @@ TEST_F(MainDialogTest, ThePopupsTextReplacesTheTargetListWithoutItsHandler) {
     EXPECT_EQ(rig.State.DragMode, DragNone);
 }
 
+TEST(MainDialogLanguage, AnEnglishDialogProposesTheEnglishFileName) {
+    DialogRig rig(UiLanguage::English);
+    rig.Window.ConfirmFile = false;
+    rig.Controls.Click(IDC_SAVE_PARAMS);
+    EXPECT_EQ(rig.Window.OfferedPath, u"table-parameters-01.txt");
+}
+
 TEST_F(MainDialogTest, SaveReadsBackTheControlsAndLoadShowsTheFile) {
     rig.Window.ConfirmFile = false;
     rig.Controls.Click(IDC_SAVE_PARAMS);
-    EXPECT_EQ(rig.Window.OfferedPath, kDefaultParamsFileName);
+    EXPECT_EQ(rig.Window.OfferedPath, u"表格参数_01.txt");
     EXPECT_TRUE(rig.Window.Files.empty());
 
     rig.Window.ConfirmFile = true;
