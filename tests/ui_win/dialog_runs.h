@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -14,6 +16,7 @@
 #include "host/descriptors/scripting_session.h"
 #include "host/lib/filter_host.h"
 #include "host/lib/plugin.h"
+#include "tests/win/gui_counts.h"
 
 namespace gridsmith::testing {
 
@@ -71,5 +74,45 @@ inline hosting::Document SilentRun(const hosting::Plugin& plugin, const std::vec
 }
 
 inline bool SameImage(const hosting::Document& a, const hosting::Document& b) { return a.Bytes() == b.Bytes(); }
+
+// Every opening creates its lists, images, fonts, surfaces, link, icon and
+// preview buffers and releases them again: a hundred leave nothing, no host
+// buffer, and the host's input rate back at 1.0. The GDI objects that moved
+// are printed by kind.
+inline void ExpectRepeatedOpeningsLeaveNothingBehind() {
+    const DWORD thread = GetCurrentThreadId();
+    // A large document, so each opening reads and releases a real thumbnail.
+    hosting::Document image = WhiteCanvas(5000, 5000);
+    const std::string drawn = (std::filesystem::temp_directory_path() / "gridsmith-drawn.png").string();
+    // With `drawWhole` the dialog is drawn completely before it closes, so the
+    // system's drawing caches (the theme's part images) fill in the first
+    // openings, however busy the machine, and not in later ones.
+    auto openAndClose = [&image, &drawn](int i, bool drawWhole = false) {
+        hosting::FilterHost host(image);
+        const hosting::RunReport report = RunWithDialog(host, *Plugin(), [&, i, drawWhole](hosting::DialogUser& user) {
+            if (!user.WaitForDialog()) return;
+            if (drawWhole) user.Capture(drawn);
+            user.Click(i % 2 ? 1 : 2);  // OK, Cancel
+        });
+        EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+        return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0 && report.InputRateRestored();
+    };
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(openAndClose(i, true));  // the system's first-use caches
+    const GdiObjectKinds before = LiveGdiObjectKinds();
+    const int windowsBefore = WindowsOfThread(thread);
+    constexpr int kOpenings = 100;
+    int unclean = 0;
+    for (int i = 0; i < kOpenings; ++i) unclean += !openAndClose(i);
+    EXPECT_EQ(unclean, 0) << "runs with a host error or a host buffer left";
+    const GdiObjectKinds after = LiveGdiObjectKinds();
+    // Fonts, pens, brushes, bitmaps: none may be left. Device contexts move
+    // with the window manager's cache by a few; the two off-screen surfaces
+    // of each opening would add two hundred.
+    const std::string moved = KindsMoved(before, after);
+    std::printf("GDI objects moved over %d parameters dialog openings: %s\n", kOpenings, moved.c_str());
+    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings: " << moved;
+    EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), kOpenings / 2);
+    EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
+}
 
 }  // namespace gridsmith::testing
