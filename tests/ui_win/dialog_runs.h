@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "host/descriptors/scripting_session.h"
 #include "host/lib/filter_host.h"
 #include "host/lib/plugin.h"
+#include "ui/ui_language.h"
 #include "tests/win/gui_counts.h"
 
 namespace gridsmith::testing {
@@ -28,6 +30,14 @@ inline std::shared_ptr<hosting::Plugin> Plugin() {
         return loaded.value;
     }();
     return plugin;
+}
+
+// The display language the process was started in, as Wine takes it from
+// LC_MESSAGES: what the dialogs must show, found without the plug-in's rule.
+inline ui::UiLanguage StartedIn() {
+    const char* messages = std::getenv("LC_MESSAGES");
+    return messages && std::string(messages).rfind("zh", 0) == 0 ? ui::UiLanguage::Chinese
+                                                                  : ui::UiLanguage::English;
 }
 
 // A pixel of a screenshot.

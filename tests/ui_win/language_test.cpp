@@ -34,14 +34,6 @@ std::u16string Utf16(const std::string& text) {
     return std::u16string(wide.begin(), wide.end());
 }
 
-// The language the process was started in, as Wine takes it from LC_MESSAGES:
-// what the dialogs must show, found without the plug-in's own rule.
-ui::UiLanguage StartedIn() {
-    const char* messages = std::getenv("LC_MESSAGES");
-    return messages && std::string(messages).rfind("zh", 0) == 0 ? ui::UiLanguage::Chinese
-                                                                  : ui::UiLanguage::English;
-}
-
 std::wstring WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(size_t(length) + 1, L'\0');
