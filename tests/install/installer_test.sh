@@ -51,6 +51,8 @@ elif ((minor > 0)); then
 else
   lower=$((major - 1)).99.99
 fi
+# The installer speaks the display language; its messages are read in English.
+GRIDSMITH_UI_LOCALE=en_US.UTF-8
 gs_wine_env
 gs_compile "$build" --target gridsmith-host installer-user >/dev/null &&
   gs_configure "$lower_build" -DCMAKE_TOOLCHAIN_FILE="$GS_ROOT/cmake/mingw-w64-x86_64.cmake" \

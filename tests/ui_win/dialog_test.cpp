@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,7 +14,6 @@
 
 #include "host/lib/plugin.h"
 #include "tests/ui_win/dialog_runs.h"
-#include "tests/win/gui_counts.h"
 #include "ui/dialog_ids.h"
 
 namespace gridsmith::testing {
