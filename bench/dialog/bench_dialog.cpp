@@ -3,8 +3,9 @@
 // the repaint it leaves pending is forced with RedrawWindow(RDW_UPDATENOW), so
 // a figure is the step with its paint. Beside each figure, a reference timed
 // in the same dialog next to it:
-//  - for paints (edits, grip and pan steps, the centre and refresh buttons): a
-//    plain BitBlt of the preview area from a memory bitmap to the dialog;
+//  - for paints (edits, grip and pan steps, the effect's check box, the
+//    centre and refresh buttons): a plain BitBlt of the preview area from a
+//    memory bitmap to the dialog;
 //  - for the opening, zoom steps and a pan's release: the host delivering just
 //    the samples the picture shows, one readPixels call per shown row and
 //    plane (the view's width of that row), timed before and after the step
@@ -13,7 +14,8 @@
 // The opening runs from the host's call to the dialog's first idle moment
 // with nothing left to paint; its paint is the part after the dialog first
 // showed. Each step also reports the time spent inside the host's readPixels
-// and the number of those calls.
+// and the number of those calls. The edits and the grip step are timed again
+// with "显示效果" checked, beside the same steps without it.
 //
 // Several plug-ins (an older build beside this one, say) are timed in turns,
 // dialog by dialog, so that all share the machine's load of the moment; with
@@ -81,7 +83,12 @@ struct Figures {
         {"type a width digit", Reference::Blit, 16},
         {"type a column-size digit", Reference::Blit, 16},
         {"type a margin digit", Reference::Blit, 16},
+        {"type a line-colour digit", Reference::Blit, 16},
         {"grip drag step", Reference::Blit, 16},
+        {"show the effect (check box)", Reference::Blit, 16},
+        {"type a width digit, effect on", Reference::Blit, 16},
+        {"type a line-colour digit, effect on", Reference::Blit, 16},
+        {"grip drag step, effect on", Reference::Blit, 16},
         {"pan step", Reference::Blit, 16},
         {"pan release", Reference::Reads, 16},
         {"zoom in", Reference::Reads, 250, true},
@@ -261,6 +268,8 @@ private:
               const std::function<void()>& follow = {});
     void Untimed(DialogUser& user, const std::function<void(HWND)>& act);
     void TypeAtEnd(DialogUser& user, const char* figure, int id, wchar_t key);
+    void TypeOverLast(DialogUser& user, const char* figure, int id, wchar_t key);
+    void DragGrip(DialogUser& user, const char* figure);
     void Mouse(DialogUser& user, const char* figure, UINT message, int x, int y);
     void Opened(DialogUser& user);
 
@@ -320,6 +329,27 @@ void Session::TypeAtEnd(DialogUser& user, const char* figure, int id, wchar_t ke
     Step(user, figure, [id, key](HWND dialog) { SendMessageW(GetDlgItem(dialog, id), WM_CHAR, key, 1); });
 }
 
+// A full field (a colour's six digits) takes a key in place of its last character.
+void Session::TypeOverLast(DialogUser& user, const char* figure, int id, wchar_t key) {
+    Untimed(user, [id](HWND dialog) {
+        HWND edit = GetDlgItem(dialog, id);
+        SendMessageW(dialog, WM_NEXTDLGCTL, WPARAM(edit), TRUE);
+        const LRESULT end = GetWindowTextLengthW(edit);
+        SendMessageW(edit, EM_SETSEL, WPARAM(end - 1), end);
+    });
+    Step(user, figure, [id, key](HWND dialog) { SendMessageW(GetDlgItem(dialog, id), WM_CHAR, key, 1); });
+}
+
+// The left grip, one pixel right and back; pressed left of its tip, clear of
+// the next grip's box on a small table.
+void Session::DragGrip(DialogUser& user, const char* figure) {
+    const ui::PreviewState& p = view_.preview;
+    const int gripX = p.ThumbRect.left + 40 / p.ZoomScale - 4, gripY = p.ThumbRect.top - 6;
+    Mouse(user, nullptr, WM_LBUTTONDOWN, gripX, gripY);
+    for (int i = 0; i < 10; ++i) Mouse(user, figure, WM_MOUSEMOVE, gripX + 1 - i % 2, gripY);
+    Mouse(user, nullptr, WM_LBUTTONUP, gripX, gripY);
+}
+
 void Session::Mouse(DialogUser& user, const char* figure, UINT message, int x, int y) {
     auto act = [=](HWND dialog) {
         SendMessageW(dialog, WM_SETCURSOR, WPARAM(dialog), MAKELPARAM(HTCLIENT, message));
@@ -367,12 +397,17 @@ void Session::Play(DialogUser& user) {
         Step(user, "refresh button", click(IDC_REFRESH_PREVIEW));
     }
 
-    // The left grip, one pixel right and back; pressed left of its tip, clear
-    // of the next grip's box on a small table.
-    const int gripX = p.ThumbRect.left + 40 / p.ZoomScale - 4, gripY = p.ThumbRect.top - 6;
-    Mouse(user, nullptr, WM_LBUTTONDOWN, gripX, gripY);
-    for (int i = 0; i < 10; ++i) Mouse(user, "grip drag step", WM_MOUSEMOVE, gripX + 1 - i % 2, gripY);
-    Mouse(user, nullptr, WM_LBUTTONUP, gripX, gripY);
+    // The line colour's last digit changed and put back (95B3D7).
+    for (wchar_t key : {L'0', L'7'}) TypeOverLast(user, "type a line-colour digit", IDC_LINE_COLOR, key);
+    DragGrip(user, "grip drag step");
+
+    // The same with "显示效果" checked, which is then unchecked for the rest.
+    Step(user, "show the effect (check box)", click(IDC_SHOW_EFFECT));
+    for (wchar_t key : {L'0', L'\b'}) TypeAtEnd(user, "type a width digit, effect on", IDC_TABLE_WIDTH, key);
+    for (wchar_t key : {L'0', L'7'})
+        TypeOverLast(user, "type a line-colour digit, effect on", IDC_LINE_COLOR, key);
+    DragGrip(user, "grip drag step, effect on");
+    Untimed(user, click(IDC_SHOW_EFFECT));
 
     auto zoomIn = [this] { ui::ZoomIn(view_.preview, 0, 0); };
     auto zoomOut = [this] { ui::ZoomOut(view_.preview, 0, 0); };

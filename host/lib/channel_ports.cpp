@@ -1,8 +1,9 @@
 #include "host/lib/channel_ports.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
+
+#include "render/eight_bit_sample.h"
 
 namespace gridsmith::hosting {
 namespace {
@@ -21,17 +22,8 @@ bool HasArea(const host::VRect& r) { return r.top < r.bottom && r.left < r.right
 // The converters of one row of raw samples, `step` bytes apart.
 uint8_t From8(const uint8_t* at) { return *at; }
 
-uint8_t From16(const uint8_t* at) {
-    uint16_t v;
-    std::memcpy(&v, at, sizeof v);
-    return uint8_t((uint32_t(std::min<uint16_t>(v, 32768)) * 255 + 16384) >> 15);
-}
-
-uint8_t From32(const uint8_t* at) {
-    float v;
-    std::memcpy(&v, at, sizeof v);
-    return EightBitSample(v, 32);
-}
+uint8_t From16(const uint8_t* at) { return EightBitSample(at, 16); }
+uint8_t From32(const uint8_t* at) { return EightBitSample(at, 32); }
 
 template <uint8_t (*Convert)(const uint8_t*)>
 void ConvertRow(const uint8_t* source, size_t sourceStep, uint8_t* destination, int64_t destinationStep,
@@ -41,13 +33,6 @@ void ConvertRow(const uint8_t* source, size_t sourceStep, uint8_t* destination, 
 }
 
 }  // namespace
-
-uint8_t EightBitSample(double raw, int depth) {
-    const double full = depth == 8 ? 255.0 : depth == 16 ? 32768.0 : 1.0;
-    if (!(raw > 0)) return 0;  // NaN too
-    if (raw >= full) return 255;
-    return uint8_t(std::floor(raw * 255.0 / full + 0.5));
-}
 
 ChannelPorts* ChannelPorts::active_ = nullptr;
 

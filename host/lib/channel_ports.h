@@ -29,10 +29,6 @@ struct PortRead {
     host::Fixed inputRate;  // the record's inputRate at the time of the call
 };
 
-// An 8-bit sample from a raw one: 16-bit 0..32768 and float 0..1 scaled to
-// 0..255 with rounding, out-of-range values clamped.
-uint8_t EightBitSample(double raw, int depth);
-
 class ChannelPorts {
 public:
     // The document must outlive the ports.

@@ -51,6 +51,23 @@ void CmykToRgb(const uint8_t cmyk[4], uint8_t rgb[3]) {
     for (int i = 0; i < 3; ++i) rgb[i] = Scale(cmyk[i], cmyk[3]);
 }
 
+// The map's samples over its bounds, as the host reads them.
+void KeepMap(const host::PSPixelMap& map, const host::VPoint& origin, DisplayCall& call) {
+    const host::VRect& b = map.bounds;
+    const auto* base = static_cast<const uint8_t*>(map.baseAddr);
+    const host::PSPixelMask* mask = map.version >= 1 ? map.masks : nullptr;
+    for (int p = 0; p < DisplayPlanes(map.imageMode); ++p)
+        for (int32_t y = b.top; y < b.bottom; ++y)
+            for (int32_t x = b.left; x < b.right; ++x)
+                call.samples.push_back(base[(int64_t(y) - origin.v) * map.rowBytes +
+                                            (int64_t(x) - origin.h) * map.colBytes + int64_t(p) * map.planeBytes]);
+    if (!mask || !mask->maskData) return;
+    for (int32_t y = b.top; y < b.bottom; ++y)
+        for (int32_t x = b.left; x < b.right; ++x)
+            call.mask.push_back(static_cast<const uint8_t*>(
+                mask->maskData)[(int64_t(y) - origin.v) * mask->rowBytes + (int64_t(x) - origin.h) * mask->colBytes]);
+}
+
 }  // namespace
 
 host::VPoint MapOrigin(DisplayReading reading, const host::VRect& bounds, const host::VRect& source) {
@@ -138,6 +155,8 @@ host::OSErr PixelDisplay::Display(const host::PSPixelMap* source, const host::VR
         call.result = host::filterBadParameters;
     else
         call.result = display.Show(*source, *srcRect, dstRow, dstCol, platformContext);
+    if (display.keepMaps_ && call.result == host::noErr)
+        KeepMap(*source, MapOrigin(display.reading_, source->bounds, *srcRect), call);
     display.calls_.push_back(call);
     return call.result;
 }

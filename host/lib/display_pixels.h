@@ -75,6 +75,9 @@ struct DisplayCall {
     int32_t maskDescription = 0;
     void* context = nullptr;
     host::OSErr result = host::noErr;
+    // Kept when asked: the map's samples over its bounds, plane by plane and
+    // row by row (the planes its mode shows), and its first mask's samples.
+    std::vector<uint8_t> samples, mask;
 };
 
 class PixelDisplay {
@@ -91,6 +94,8 @@ public:
     // While set, calls paint into `canvas` instead of the device context
     // (which must still be passed).
     void PaintInto(RgbImage* canvas) { canvas_ = canvas; }
+    // While set, each call keeps a copy of the map it showed.
+    void KeepMaps(bool keep) { keepMaps_ = keep; }
 
     const std::vector<DisplayCall>& Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
@@ -107,6 +112,7 @@ private:
 
     DisplayReading reading_ = DisplayReading::Published;
     RgbImage* canvas_ = nullptr;
+    bool keepMaps_ = false;
     std::vector<DisplayCall> calls_;
 };
 

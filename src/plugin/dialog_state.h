@@ -46,6 +46,9 @@ struct DialogState {
     int32_t DialogResult = 0;
 
     int32_t DragMode = DragNone;
+    // The preview shows the table as it will be painted ("显示效果"), not its
+    // outline. No parameter: off when the library loads, kept while it stays.
+    int32_t ShowEffect = 0;
 
     int32_t DrawPhase = PhaseBackground;
     int32_t ItemIndex = 0;

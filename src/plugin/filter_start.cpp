@@ -29,25 +29,6 @@ host::OSErr AcquireLayoutBuffers(DialogState& state) {
     return host::noErr;
 }
 
-bool FindFirstItem(DialogState& state) {
-    const TableParams& p = state.Params;
-    if (p.FillBkGnd) {
-        state.DrawPhase = PhaseBackground;
-        if (FindFirstBackgroundRow(state)) return true;
-    }
-    if (p.GridLineSize >= 1) {
-        state.DrawPhase = PhaseHorizontalGrid;
-        if (FindFirstHorizontalLine(state)) return true;
-        state.DrawPhase = PhaseVerticalGrid;
-        if (FindFirstVerticalLine(state)) return true;
-    }
-    if (p.BorderLineSize >= 1 && p.Borders != 0) {
-        state.DrawPhase = PhaseBorders;
-        if (FindFirstBorder(state, 0)) return true;
-    }
-    return false;
-}
-
 // Lays the table out without the dialog. On refusal the buffers are released,
 // since the host does not call finish after a failed start.
 host::OSErr LayOutDirectly(DialogState& state) {
@@ -84,7 +65,7 @@ host::OSErr StartFilter(DialogState& state) {
     if (host::OSErr err = AcquireLayoutBuffers(state); err != host::noErr) return err;
     if (host::OSErr err = RunDialogOrLayout(state); err != host::noErr) return err;
 
-    if (!TableReachesFilterRect(state) || !FindFirstItem(state)) {
+    if (!FindFirstItem(state)) {
         EndRequests(*state.Host);
         return host::noErr;
     }

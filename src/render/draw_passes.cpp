@@ -157,44 +157,33 @@ bool EnterPass(DialogState& state, int32_t phase) {
     }
 }
 
-// Moves to the next item to draw, changing pass as often as needed; false
-// when the run is over.
-bool FindNextItem(DialogState& state) {
-    if (state.DrawPhase < PhaseBackground || state.DrawPhase > PhaseBorders) return false;
-    if (NextItemInPass(state)) return true;
-    for (int32_t phase = state.DrawPhase + 1; phase <= PhaseBorders; ++phase)
-        if (EnterPass(state, phase)) return true;
-    return false;
+
+RunColour RowColour(int32_t row) {
+    if (row == 0) return RunColour::FirstRow;
+    return row % 2 != 0 ? RunColour::OddRows : RunColour::EvenRows;
 }
 
-const PixelVector& RowPixel(const RunPixels& pixels, int32_t row) {
-    if (row == 0) return pixels.FirstRow;
-    return row % 2 != 0 ? pixels.OddRows : pixels.EvenRows;
-}
-
-struct ItemPaint {
-    const PixelVector* pixel;
-    LineStyle style;
-};
+}  // namespace
 
 std::optional<ItemPaint> PaintForCurrentItem(const DialogState& state) {
     const TableParams& p = state.Params;
-    const RunPixels& pixels = state.Pixels;
     switch (state.DrawPhase) {
     case PhaseBackground:
-        return ItemPaint{&RowPixel(pixels, state.ItemIndex), {1, LineSolid, DashDirection::None}};
+        return ItemPaint{RowColour(state.ItemIndex), {1, LineSolid, DashDirection::None}};
     case PhaseHorizontalGrid:
-        return ItemPaint{&pixels.Line, {p.GridLineSize, p.GridLineType, DashDirection::AlongRow}};
+        return ItemPaint{RunColour::Line, {p.GridLineSize, p.GridLineType, DashDirection::AlongRow}};
     case PhaseVerticalGrid:
-        return ItemPaint{&pixels.Line, {p.GridLineSize, p.GridLineType, DashDirection::DownColumn}};
+        return ItemPaint{RunColour::Line, {p.GridLineSize, p.GridLineType, DashDirection::DownColumn}};
     case PhaseBorders:
-        return ItemPaint{&pixels.Line,
+        return ItemPaint{RunColour::Line,
                          {p.BorderLineSize, p.BorderLineType,
                           state.ColumnIndex ? DashDirection::AlongRow : DashDirection::DownColumn}};
     default:
         return std::nullopt;
     }
 }
+
+namespace {
 
 // Rows or columns between two edges; none when inverted, and never more than
 // int32 holds, whatever the host wrote.
@@ -220,13 +209,41 @@ namespace {
 void PaintDeliveredTile(const DialogState& state) {
     if (!state.Pixels.Ready) return;
     if (const std::optional<ItemPaint> paint = PaintForCurrentItem(state))
-        PaintTile(DeliveredTile(*state.Host), *paint->pixel, paint->style);
+        PaintTile(DeliveredTile(*state.Host), PixelOf(state.Pixels, paint->colour), paint->style);
 }
 
 }  // namespace
 
 bool TableReachesFilterRect(const DialogState& state) {
     return HasArea(ClipToFilter(Fit(*state.Host, EdgesOf(state).outer), FilterRect(*state.Host)));
+}
+
+bool FindNextItem(DialogState& state) {
+    if (state.DrawPhase < PhaseBackground || state.DrawPhase > PhaseBorders) return false;
+    if (NextItemInPass(state)) return true;
+    for (int32_t phase = state.DrawPhase + 1; phase <= PhaseBorders; ++phase)
+        if (EnterPass(state, phase)) return true;
+    return false;
+}
+
+bool FindFirstItem(DialogState& state) {
+    if (!TableReachesFilterRect(state)) return false;
+    const TableParams& p = state.Params;
+    if (p.FillBkGnd) {
+        state.DrawPhase = PhaseBackground;
+        if (FindFirstBackgroundRow(state)) return true;
+    }
+    if (p.GridLineSize >= 1) {
+        state.DrawPhase = PhaseHorizontalGrid;
+        if (FindFirstHorizontalLine(state)) return true;
+        state.DrawPhase = PhaseVerticalGrid;
+        if (FindFirstVerticalLine(state)) return true;
+    }
+    if (p.BorderLineSize >= 1 && p.Borders != 0) {
+        state.DrawPhase = PhaseBorders;
+        if (FindFirstBorder(state, 0)) return true;
+    }
+    return false;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "plugin/dialog_state.h"
 #include "render/pixel_writer.h"
@@ -11,6 +12,21 @@ namespace gridsmith {
 // True when the table rectangle (margins from the filter rectangle's corner)
 // overlaps the filter rectangle at all.
 bool TableReachesFilterRect(const DialogState& state);
+
+// The run's first item, as start looks for it: nothing when the table misses
+// the filter rectangle; else the first visible row when rows are filled, then
+// the first line, then the first border. Sets DrawPhase and the item.
+bool FindFirstItem(DialogState& state);
+// Moves to the next item to draw, changing pass as often as needed; false
+// when the run is over.
+bool FindNextItem(DialogState& state);
+
+// What the current item is painted with, as the continue step paints it.
+struct ItemPaint {
+    RunColour colour;
+    LineStyle style;
+};
+std::optional<ItemPaint> PaintForCurrentItem(const DialogState& state);
 
 // First-item searches: each sets ItemIndex or ColumnIndex, LineRect and
 // TileRect from the host's filter rectangle and returns true when it finds an

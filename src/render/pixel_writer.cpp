@@ -40,15 +40,34 @@ constexpr DashPattern kDashDot{8, 2, {{0, 3}, {5, 1}}};                    // 1 
 constexpr DashPattern kDashDotDot{8, 3, {{0, 3}, {4, 1}, {6, 1}}};         // 1 1 1 0 1 0 1 0
 
 // Null means every pixel is painted: LineSolid, and any type outside the five
-// known ones, which is drawn solid rather than not at all.
-const DashPattern* DashPatternFor(int32_t type) {
-    switch (type) {
+// known ones, which is drawn solid rather than not at all. So is a line
+// without a direction, which has no length to lay a pattern along.
+const DashPattern* DashPatternFor(const LineStyle& style) {
+    if (style.direction == DashDirection::None) return nullptr;
+    switch (style.type) {
     case LineDash: return &kDash;
     case LineDot: return &kDot;
     case LineDashDot: return &kDashDot;
     case LineDashDotDot: return &kDashDotDot;
     default: return nullptr;
     }
+}
+
+// The pixels along a dashed line of the tile, and the length of one cell on
+// them. A width below 1 dashes as 1. A cell longer than the line paints all
+// of it, as every pattern begins on, so the cell never needs to be longer.
+int64_t LineExtent(const LineStyle& style, int64_t rows, int64_t columns) {
+    return style.direction == DashDirection::DownColumn ? rows : columns;
+}
+
+int64_t CellLength(const LineStyle& style, int64_t extent) {
+    return std::clamp(int64_t(style.width), int64_t(1), extent);
+}
+
+bool CellOn(const DashPattern& pattern, int64_t cell) {
+    for (int32_t i = 0; i < pattern.runCount; ++i)
+        if (cell >= pattern.runs[i].first && cell < pattern.runs[i].first + pattern.runs[i].count) return true;
+    return false;
 }
 
 size_t SampleBytes(int32_t depth) {
@@ -337,22 +356,29 @@ void PaintDashedRows(const Tile& tile, const PixelRun& run, const DashPattern& d
 
 }  // namespace
 
-void PaintTile(const Tile& tile, const PixelVector& pixel, const LineStyle& style) {
+bool PaintsInto(const Tile& tile, const PixelVector& pixel) {
     const size_t sampleBytes = SampleBytes(tile.depth);
-    if (!tile.data || sampleBytes == 0 || tile.rows <= 0 || tile.columns <= 0 || tile.planes <= 0 ||
-        pixel.planes <= 0)
-        return;
-    if (uint64_t(tile.planes) * sampleBytes > kMaxRowBytes / uint64_t(tile.columns)) return;
+    if (sampleBytes == 0 || tile.rows <= 0 || tile.columns <= 0 || tile.planes <= 0 || pixel.planes <= 0)
+        return false;
+    return uint64_t(tile.planes) * sampleBytes <= kMaxRowBytes / uint64_t(tile.columns);
+}
+
+bool PaintsPixel(const LineStyle& style, int64_t rows, int64_t columns, int64_t x, int64_t y) {
+    const DashPattern* dash = DashPatternFor(style);
+    if (!dash) return true;
+    const int64_t cell = CellLength(style, LineExtent(style, rows, columns));
+    const int64_t along = style.direction == DashDirection::DownColumn ? y : x;
+    return CellOn(*dash, along / cell % dash->length);
+}
+
+void PaintTile(const Tile& tile, const PixelVector& pixel, const LineStyle& style) {
+    if (!tile.data || !PaintsInto(tile, pixel)) return;
 
     PixelRun run;
     BuildPixelRun(run, pixel, tile);
-    // A line without a direction has no length to lay a pattern along.
-    const DashPattern* dash = DashPatternFor(style.type);
-    // A width below 1 dashes as 1. A cell longer than the line paints all of
-    // it, as every pattern begins on, so the cell never needs to be longer.
-    const int64_t extent = style.direction == DashDirection::DownColumn ? tile.rows : tile.columns;
-    const int64_t cell = std::clamp(int64_t(style.width), int64_t(1), extent);
-    if (!dash || style.direction == DashDirection::None) {
+    const DashPattern* dash = DashPatternFor(style);
+    const int64_t cell = CellLength(style, LineExtent(style, tile.rows, tile.columns));
+    if (!dash) {
         PaintWholeRows(tile, run, 0, tile.rows);
     } else if (style.direction == DashDirection::DownColumn) {
         ForEachOnRun(*dash, cell, tile.rows, [&](int64_t first, int64_t count) {

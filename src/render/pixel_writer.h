@@ -44,4 +44,11 @@ struct Tile {
 // 8, 16 or 32 (or an empty tile) writes nothing.
 void PaintTile(const Tile& tile, const PixelVector& pixel, const LineStyle& style);
 
+// The same rules asked one pixel at a time, for a picture of the run taken at
+// chosen points: whether PaintTile writes into a tile of this shape and depth
+// at all (its data aside), and whether it paints the pixel at column x, row y
+// of a rows × columns tile.
+bool PaintsInto(const Tile& tile, const PixelVector& pixel);
+bool PaintsPixel(const LineStyle& style, int64_t rows, int64_t columns, int64_t x, int64_t y);
+
 }  // namespace gridsmith

@@ -219,4 +219,13 @@ RunPixels MakeRunPixels(const host::FilterRecord& record, const TableParams& par
     return pixels;
 }
 
+const PixelVector& PixelOf(const RunPixels& pixels, RunColour colour) {
+    switch (colour) {
+    case RunColour::FirstRow: return pixels.FirstRow;
+    case RunColour::OddRows: return pixels.OddRows;
+    case RunColour::EvenRows: return pixels.EvenRows;
+    default: return pixels.Line;
+    }
+}
+
 }  // namespace gridsmith

@@ -67,4 +67,10 @@ struct RunPixels {
 // Asks the host to convert each distinct colour the run paints at most once.
 RunPixels MakeRunPixels(const host::FilterRecord& record, const TableParams& params);
 
+// Which of a run's pixels an item is painted with.
+enum class RunColour : uint8_t { Line, FirstRow, OddRows, EvenRows };
+constexpr int kRunColours = 4;
+
+const PixelVector& PixelOf(const RunPixels& pixels, RunColour colour);
+
 }  // namespace gridsmith

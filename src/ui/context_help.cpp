@@ -21,7 +21,7 @@ constexpr HelpEntry kContextHelpTable[] = {
     {IDC_LINE_COLOR, 17010},        {IDC_SAVE_PARAMS, 17012},      {IDC_LOAD_PARAMS, 17013},
     {IDC_LINK_PLACEHOLDER, 17015},  {IDC_CLEAR_COL_SIZES, 17016},  {IDC_CLEAR_ROW_SIZES, 17016},
     {IDC_EDIT_COL_SIZES, 17017},    {IDC_EDIT_ROW_SIZES, 17017},   {IDC_ZOOM_OUT, 17018},
-    {IDC_ZOOM_IN, 17018},           {IDC_DOCK_BORDER, 17019},
+    {IDC_ZOOM_IN, 17018},           {IDC_DOCK_BORDER, 17019},      {IDC_SHOW_EFFECT, 17020},
 };
 
 bool IsGroupBox(int controlId) { return controlId == IDC_LINE_GROUP || controlId == IDC_BACK_GROUP; }

@@ -10,7 +10,7 @@
 namespace gridsmith::ui {
 
 constexpr int kFirstHelpString = 16995;
-constexpr int kLastHelpString = 17019;
+constexpr int kLastHelpString = 17020;
 constexpr int kSwatchHelpString = 17014;
 constexpr int kPreviewHelpString = 17011;
 

@@ -44,6 +44,7 @@ MainDialog::MainDialog(DialogState& state, DialogControls& controls, DialogWindo
 
 void MainDialog::FillControls() {
     ParamsToControls(controls_, state_.Params);
+    controls_.SetChecked(IDC_SHOW_EFFECT, state_.ShowEffect != 0);
     LayoutTable(state_.Params, state_.Layout(), true, state_.PlaceGrips, state_.GripContext);
     controls_.Enable(IDC_REFRESH_PREVIEW, false);
 }
@@ -89,6 +90,7 @@ void MainDialog::OnCommand(int id, int code) {
     case IDC_ABOUT: window_.ShowAbout(); break;
     // The flag is toggled, not read: the box and the flag may disagree.
     case IDC_DOCK_BORDER: state_.Params.DockBorder = !state_.Params.DockBorder; break;
+    case IDC_SHOW_EFFECT: OnShowEffect(); break;
     default: break;  // read only at OK and at Save, or not the dialog's concern
     }
 }
@@ -166,6 +168,11 @@ void MainDialog::OnCountChange(int id, int code) {
 void MainDialog::OnMarginChange(int id) {
     MarginOf(state_.Params, id) = ReadSignedOrZero(controls_, id);
     RefreshLayoutPreview(false);
+}
+
+void MainDialog::OnShowEffect() {
+    state_.ShowEffect = controls_.Checked(IDC_SHOW_EFFECT) ? 1 : 0;
+    window_.RepaintPreview();
 }
 
 void MainDialog::OnFillBackground() {

@@ -87,6 +87,7 @@ private:
     void OnCountChange(int id, int code);
     void OnMarginChange(int id);
     void OnFillBackground();
+    void OnShowEffect();
     void OnClearSizes(int button);
     void OnEditSizes(int button);
     void OnOk();

@@ -30,14 +30,6 @@ std::u16string NumberText(DialogControls& controls, int id) {
     return controls.Text(id, kNumberTextUnits);
 }
 
-// A whole number for a signed 32-bit field; larger numbers do not fit it and
-// count as not a number rather than wrapping to a negative size.
-std::optional<int32_t> ReadUnsignedField(DialogControls& controls, int id) {
-    const std::optional<uint32_t> value = ParseUnsigned(NumberText(controls, id));
-    if (!value || *value > uint32_t(INT32_MAX)) return std::nullopt;
-    return int32_t(*value);
-}
-
 int32_t SelectionOrZero(DialogControls& controls, int id) {
     return std::max(controls.Selection(id), 0);
 }
@@ -97,6 +89,19 @@ void WriteList(DialogControls& controls, int id, const char16_t (&list)[kSizeLis
 }
 
 }  // namespace
+
+std::optional<int32_t> ReadUnsignedField(DialogControls& controls, int id) {
+    const std::optional<uint32_t> value = ParseUnsigned(NumberText(controls, id));
+    if (!value || *value > uint32_t(INT32_MAX)) return std::nullopt;
+    return int32_t(*value);
+}
+
+int32_t ReadBorders(DialogControls& controls) {
+    int32_t borders = 0;
+    for (const BorderBox& box : kBorderBoxes)
+        if (controls.Checked(box.id)) borders |= box.bit;
+    return borders;
+}
 
 void CopySizeListText(DialogControls& controls, int id, char16_t (&list)[kSizeListCapacity]) {
     StoreSizeList(list, controls.Text(id, kSizeListMaxUnits));
@@ -198,9 +203,7 @@ void SaveReadBack(DialogControls& controls, TableParams& params) {
     params.FirstBackClr = ReadColor(controls, IDC_FIRST_BACK_COLOR);
     params.BackClr = ReadColor(controls, IDC_BACK_COLOR);
     params.BackClr2 = ReadColor(controls, IDC_BACK_COLOR2);
-    params.Borders = 0;
-    for (const BorderBox& box : kBorderBoxes)
-        if (controls.Checked(box.id)) params.Borders |= box.bit;
+    params.Borders = ReadBorders(controls);
 }
 
 }  // namespace gridsmith::ui

@@ -34,6 +34,11 @@ void SaveReadBack(DialogControls& controls, TableParams& params);
 
 // At most 255 units of the control's text into a size list.
 void CopySizeListText(DialogControls& controls, int id, char16_t (&list)[kSizeListCapacity]);
+// A whole number for a signed 32-bit field; larger numbers do not fit it and
+// count as not a number rather than wrapping to a negative size.
+std::optional<int32_t> ReadUnsignedField(DialogControls& controls, int id);
+// The Borders bits of the four checked border boxes.
+int32_t ReadBorders(DialogControls& controls);
 // An unsigned whole number, 0 when the text is not one.
 int32_t ReadUnsignedOrZero(DialogControls& controls, int id);
 // A signed whole number, 0 when the text is not one.

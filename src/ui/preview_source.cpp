@@ -1,10 +1,9 @@
 #include "ui/preview_source.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 #include "plugin/host_procs.h"
+#include "render/eight_bit_sample.h"
 #include "render/plane_values.h"
 
 namespace gridsmith::ui {
@@ -31,10 +30,14 @@ bool ReadRow(const host::FilterRecord& r, int32_t channel, const host::VRect& ro
     return r.channelPortProcs->readPixelsProc(desc->port, &scaling, &row, &memory, &wrote) == host::noErr;
 }
 
+int32_t MergedChannels(const host::FilterRecord& r) {
+    int32_t channels = 0;
+    for (const host::ReadChannelDesc* c = r.documentInfo->mergedCompositeChannels; c; c = c->next) ++channels;
+    return channels;
+}
+
 void ReadFromChannelPorts(const host::FilterRecord& r, const PreviewState& preview, ThumbBuffers buffers) {
-    buffers.Channels = 0;
-    for (const host::ReadChannelDesc* c = r.documentInfo->mergedCompositeChannels; c; c = c->next)
-        ++buffers.Channels;
+    buffers.Channels = MergedChannels(r);
     buffers.HasTransparency = r.documentInfo->mergedTransparency != nullptr;
     FillThumbnail(preview, buffers, [&r](int32_t channel, const host::VRect& row, uint8_t* into) {
         return ReadRow(r, channel, row, into);
@@ -109,31 +112,49 @@ bool RequestInput(host::FilterRecord& r, const host::VRect& band) {
     return true;
 }
 
+// The thumbnail column (row) that sampled pixel u, document pixel u s, maps
+// to along an axis whose view starts at `viewStart`.
+int64_t SampledIndex(int64_t u, int64_t s, int64_t viewStart) { return (u * s - viewStart) / s; }
+
+// The planes the sampled input fills: the colour planes come first; a
+// layer's transparency follows them, where the drawing puts the opacity.
+struct SampledPlanes {
+    int32_t Channels;
+    int32_t TransparencyPlane;  // -1: none
+};
+
+SampledPlanes SampledPlanesOf(const host::FilterRecord& r, const PreviewState& preview) {
+    const PlaneLayout layout = PlaneLayoutOf(r);
+    return {std::min(layout.colourPlanes, preview.Thumb.ThumbPlanes),
+            layout.transparency ? layout.colourPlanes : -1};
+}
+
 // Stores one delivered band, its planes interleaved per pixel (the layout
 // asked for): sampled pixel (u, v) is document pixel (u s, v s), shown at the
 // thumbnail column and row that pixel maps to.
 void SampleBand(const host::FilterRecord& r, const PreviewState& preview, const host::VRect& band,
-                const ThumbBuffers& buffers, int32_t channels, int32_t transparencyPlane) {
+                const ThumbBuffers& buffers, const SampledPlanes& planes) {
     const ThumbLayout& thumb = preview.Thumb;
     const VRect& view = preview.ViewRect;
     const int64_t s = preview.ZoomScale;
     const int32_t planeStep = r.depth / 8;
     const int64_t columnStep = int64_t(r.planes) * planeStep;
     const auto* data = static_cast<const uint8_t*>(r.inData);
+    const int32_t channels = planes.Channels, transparencyPlane = planes.TransparencyPlane;
     for (int64_t v = band.top; v < band.bottom; ++v) {
-        const int64_t dy = (v * s - view.top) / s;
+        const int64_t dy = SampledIndex(v, s, view.top);
         if (dy < 0 || dy >= preview.ThumbHeight()) continue;
         const uint8_t* row = data + (v - band.top) * r.inRowBytes;
         for (int64_t u = band.left; u < band.right; ++u) {
-            const int64_t dx = (u * s - view.left) / s;
+            const int64_t dx = SampledIndex(u, s, view.left);
             if (dx < 0 || dx >= preview.ThumbWidth()) continue;
             const uint8_t* pixel = row + (u - band.left) * columnStep;
             for (int32_t i = 0; i < channels; ++i)
                 buffers.Pixels[i * int64_t(thumb.ThumbPlaneBytes) + dy * thumb.ThumbRowBytes + dx] =
-                    SampleToEightBit(pixel + i * planeStep, r.depth);
+                    EightBitSample(pixel + i * planeStep, r.depth);
             if (transparencyPlane >= 0 && buffers.Mask)
                 buffers.Mask[dy * thumb.MaskRowBytes + dx] =
-                    SampleToEightBit(pixel + transparencyPlane * planeStep, r.depth);
+                    EightBitSample(pixel + transparencyPlane * planeStep, r.depth);
         }
     }
 }
@@ -143,11 +164,7 @@ bool ReadSampledInput(host::FilterRecord& r, const PreviewState& preview, const 
     const host::VRect area = SampledArea(preview);
     if (area.left >= area.right || area.top >= area.bottom) return true;
     if (r.planes < 1 || (r.depth != 8 && r.depth != 16 && r.depth != 32)) return false;
-    // The colour planes come first; a layer's transparency follows them, where
-    // the drawing puts the opacity.
-    const PlaneLayout layout = PlaneLayoutOf(r);
-    const int32_t channels = std::min(layout.colourPlanes, preview.Thumb.ThumbPlanes);
-    const int32_t transparencyPlane = layout.transparency ? layout.colourPlanes : -1;
+    const SampledPlanes planes = SampledPlanesOf(r, preview);
 
     const int64_t rowBytes = (int64_t(area.right) - area.left) * r.planes * (r.depth / 8);
     const int64_t space = int64_t(r.maxSpace) - std::max(r.bufferSpace, 0);
@@ -165,12 +182,43 @@ bool ReadSampledInput(host::FilterRecord& r, const PreviewState& preview, const 
             GroundThumbnail(preview, buffers);
             return false;
         }
-        SampleBand(r, preview, band, buffers, channels, transparencyPlane);
+        SampleBand(r, preview, band, buffers, planes);
     }
     return true;
 }
 
+// The document points the sampled input shows: each sampled pixel of the
+// view at the thumbnail column and row it maps to.
+std::vector<GridLine> SampledLines(int32_t first, int32_t end, int64_t s, int64_t viewStart, int32_t extent) {
+    std::vector<GridLine> lines;
+    for (int64_t u = first; u < end; ++u) {
+        const int64_t index = SampledIndex(u, s, viewStart);
+        if (index >= 0 && index < extent) lines.push_back({u * s, int32_t(index)});
+    }
+    return lines;
+}
+
+SampleGrid SampledInputGrid(const PreviewState& preview) {
+    SampleGrid grid{std::max(preview.ThumbWidth(), 0), std::max(preview.ThumbHeight(), 0), {}, {}};
+    if (!preview.HasView) return grid;
+    const host::VRect area = SampledArea(preview);
+    const int64_t s = preview.ZoomScale;
+    grid.Columns = SampledLines(area.left, area.right, s, preview.ViewRect.left, grid.Width);
+    grid.Rows = SampledLines(area.top, area.bottom, s, preview.ViewRect.top, grid.Height);
+    return grid;
+}
+
 }  // namespace
+
+PictureShape PictureShapeOf(const host::FilterRecord& record, const PreviewState& preview) {
+    if (PictureSourceOf(record) == PictureSource::ChannelPorts)
+        return {std::min(MergedChannels(record), preview.Thumb.ThumbPlanes),
+                record.documentInfo->mergedTransparency != nullptr, TiledSampleGrid(preview)};
+    const SampledPlanes planes = SampledPlanesOf(record, preview);
+    const bool sampled = PictureSourceOf(record) == PictureSource::SampledInput;
+    return {planes.Channels, planes.TransparencyPlane >= 0,
+            sampled ? SampledInputGrid(preview) : TiledSampleGrid(preview)};
+}
 
 PictureSource PictureSourceOf(const host::FilterRecord& record) {
     if (HasChannelPorts(record)) return PictureSource::ChannelPorts;
@@ -190,20 +238,6 @@ bool ReadThumbnail(host::FilterRecord& record, const PreviewState& preview, Thum
     }
     GroundThumbnail(preview, buffers);
     return true;
-}
-
-uint8_t SampleToEightBit(const uint8_t* sample, int32_t depth) {
-    if (depth == 8) return *sample;
-    if (depth == 16) {
-        uint16_t v;
-        std::memcpy(&v, sample, sizeof v);
-        return uint8_t((uint32_t(std::min<uint16_t>(v, 32768)) * 255 + 16384) >> 15);
-    }
-    float v;
-    std::memcpy(&v, sample, sizeof v);
-    if (!(v > 0)) return 0;  // NaN too
-    if (v >= 1) return 255;
-    return uint8_t(std::floor(double(v) * 255.0 + 0.5));
 }
 
 }  // namespace gridsmith::ui

@@ -15,6 +15,7 @@ TEST(ContextHelp, ControlsMapToTheirTextsAndTheRestToNone) {
     EXPECT_EQ(HelpStringFor(IDC_ROW_SIZES), 16995);
     EXPECT_EQ(HelpStringFor(IDC_BORDER_LINE_TYPE), 17009);
     EXPECT_EQ(HelpStringFor(IDC_DOCK_BORDER), 17019);
+    EXPECT_EQ(HelpStringFor(IDC_SHOW_EFFECT), 17020);
     for (int none : {IDC_ROWS, IDC_COLS, IDC_BORDER_LEFT, 1, IDC_ABOUT, IDC_LINE_GROUP})
         EXPECT_EQ(HelpStringFor(none), 0) << none;
 }

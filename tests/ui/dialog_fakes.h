@@ -109,7 +109,7 @@ public:
     }
     static bool IsCheckBox(int id) {
         return (id >= IDC_BORDER_LEFT && id <= IDC_BORDER_BOTTOM) || id == IDC_FILL_BACKGROUND ||
-               id == IDC_DOCK_BORDER;
+               id == IDC_DOCK_BORDER || id == IDC_SHOW_EFFECT;
     }
 };
 

@@ -300,5 +300,25 @@ TEST_F(MainDialogTest, SaveReadsBackTheControlsAndLoadShowsTheFile) {
     EXPECT_EQ(rig.Window.Calls.back(), "RepaintPreview");
 }
 
+// The effect switch is the module's, not a parameter: a box's click sets it
+// and repaints, a new dialog shows it as left, and Save and Load pass it by.
+TEST_F(MainDialogTest, TheEffectSwitchFollowsItsBoxAndOutlivesTheDialog) {
+    rig.Controls.Click(IDC_SHOW_EFFECT);
+    EXPECT_EQ(rig.State.ShowEffect, 1);
+    EXPECT_EQ(Repaints(), 1);
+    rig.Controls.Click(IDC_SAVE_PARAMS);
+    rig.Controls.Click(IDC_LOAD_PARAMS);
+    EXPECT_EQ(rig.Window.Files[rig.Window.ChosenPath].Lines.size(), 20u);
+    EXPECT_TRUE(rig.Controls.Checked(IDC_SHOW_EFFECT));
+    EXPECT_EQ(rig.State.ShowEffect, 1);
+
+    testing::FakeControls next;
+    MainDialog reopened(rig.State, next, rig.Window);
+    reopened.FillControls();
+    EXPECT_TRUE(next.Checked(IDC_SHOW_EFFECT));
+    rig.Controls.Click(IDC_SHOW_EFFECT);
+    EXPECT_EQ(rig.State.ShowEffect, 0);
+}
+
 }  // namespace
 }  // namespace gridsmith::ui

@@ -168,6 +168,36 @@ TEST(AtDisplayScale, TheParametersDialogsBandsGripsLabelsAndLinkGrowWithTheScale
     EXPECT_LE(linkInk, scale.Px(14)) << "the link's text";
 }
 
+// The README's pictures of "显示效果": a table over the landscape as it will be
+// painted, with its row colours, dotted grid lines and a dash-dot border.
+TEST(AtDisplayScale, TheEffectOverAPictureForTheReadme) {
+    const std::string docs = DocsPath("effect-dialog");
+    if (docs.empty()) GTEST_SKIP() << "GRIDSMITH_SCREENSHOT_DIR names where the pictures go";
+    Document image = Landscape(1200, 800);
+    FilterHost host(image);
+    const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        const std::pair<int, const char*> typed[] = {
+            {IDC_COLS, "5"},           {IDC_ROWS, "6"},           {IDC_TABLE_WIDTH, "520"},
+            {IDC_TABLE_HEIGHT, "300"}, {IDC_LEFT_MARGIN, "80"},   {IDC_TOP_MARGIN, "110"},
+            {IDC_BORDER_LINE_SIZE, "6"}, {IDC_GRID_LINE_SIZE, "3"}};
+        for (const auto& [id, text] : typed) user.Type(id, text);
+        const std::pair<int, const char*> colours[] = {
+            {IDC_LINE_COLOR, "1F3864"}, {IDC_FIRST_BACK_COLOR, "C55A11"}, {IDC_BACK_COLOR, "FBE5D6"},
+            {IDC_BACK_COLOR2, "FFFFFF"}, {IDC_BACK_OPACITY, "255"}};
+        for (const auto& [id, text] : colours) user.SetText(id, text);
+        user.Choose(IDC_GRID_LINE_TYPE, 2);
+        user.Choose(IDC_BORDER_LINE_TYPE, 3);
+        while (ZoomOf(user) > 2 && user.Click(IDC_ZOOM_IN)) {
+        }
+        user.Tick(IDC_SHOW_EFFECT, true);
+        user.Capture(docs);
+        user.Tick(IDC_SHOW_EFFECT, false);
+        user.Click(IDCANCEL);
+    });
+    ASSERT_TRUE(report.hostErrors.empty()) << report.Problem();
+}
+
 // The About dialog over the parameters dialog (a capture shows the windows it
 // owns): its link grows with the scale; the README's picture is cut from it.
 TEST(AtDisplayScale, TheAboutDialogsLinkGrowsWithTheScale) {

@@ -187,6 +187,46 @@ void SampleRow(const std::vector<Sample>& columns, const Strip& strip, const uin
 
 }  // namespace
 
+namespace {
+
+// The sample each thumbnail column (row) ends up showing: at a seam the later
+// tile's.
+std::vector<GridLine> ShownSamples(const std::vector<Sample>& samples) {
+    std::vector<GridLine> lines;
+    for (const Sample& sample : samples) {
+        if (!lines.empty() && lines.back().Index == sample.Index) lines.pop_back();
+        lines.push_back({sample.At, int32_t(sample.Index)});
+    }
+    return lines;
+}
+
+struct TiledSamples {
+    std::vector<Sample> Rows, Columns;
+    int64_t FirstColumn;
+};
+
+// Every ZoomScale-th pixel of the view inside the document, counted afresh
+// from each tile's corner.
+TiledSamples TiledSamplesOf(const PreviewState& preview) {
+    const VRect& view = preview.ViewRect;
+    const int32_t s = preview.ZoomScale;
+    const int64_t r0 = std::max({view.top, 0, preview.DocRect.top});
+    const int64_t c0 = std::max({view.left, 0, preview.DocRect.left});
+    return {SamplesAlong(r0, view.bottom, view.top, s, preview.ThumbHeight()),
+            SamplesAlong(c0, view.right, view.left, s, preview.ThumbWidth()), c0};
+}
+
+}  // namespace
+
+SampleGrid TiledSampleGrid(const PreviewState& preview) {
+    SampleGrid grid{std::max(preview.ThumbWidth(), 0), std::max(preview.ThumbHeight(), 0), {}, {}};
+    if (!preview.HasView) return grid;
+    const TiledSamples samples = TiledSamplesOf(preview);
+    grid.Columns = ShownSamples(samples.Columns);
+    grid.Rows = ShownSamples(samples.Rows);
+    return grid;
+}
+
 void GroundThumbnail(const PreviewState& preview, const ThumbBuffers& buffers) {
     if (buffers.Pixels) std::memset(buffers.Pixels, kThumbGround, size_t(preview.Thumb.PixelBytes()));
     if (buffers.Mask) std::memset(buffers.Mask, 255, size_t(preview.Thumb.MaskBytes));
@@ -197,13 +237,11 @@ void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers, con
     if (!buffers.Pixels || !buffers.TileBuffer || !preview.HasView) return;
     GroundThumbnail(preview, buffers);
 
-    const VRect& view = preview.ViewRect;
     const int32_t s = preview.ZoomScale;
-    const int64_t r0 = std::max({view.top, 0, preview.DocRect.top});
-    const int64_t c0 = std::max({view.left, 0, preview.DocRect.left});
-    const std::vector<Sample> rows = SamplesAlong(r0, view.bottom, view.top, s, preview.ThumbHeight());
-    const std::vector<Sample> columns = SamplesAlong(c0, view.right, view.left, s, preview.ThumbWidth());
-    const std::vector<Strip> strips = StripsOf(columns, c0);
+    const TiledSamples samples = TiledSamplesOf(preview);
+    const std::vector<Sample>& rows = samples.Rows;
+    const std::vector<Sample>& columns = samples.Columns;
+    const std::vector<Strip> strips = StripsOf(columns, samples.FirstColumn);
 
     struct Plane {
         int32_t Channel;

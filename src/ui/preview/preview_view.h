@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "render/sampled_run.h"
 #include "ui/preview/preview_state.h"
 
 namespace gridsmith::ui {
@@ -86,6 +87,10 @@ void GroundThumbnail(const PreviewState& preview, const ThumbBuffers& buffers);
 // is refused, the row an earlier tile sampled there stands in, or the ground
 // stays. Does nothing without pixels or a tile buffer.
 void FillThumbnail(const PreviewState& preview, const ThumbBuffers& buffers, const RowReader& readRow);
+
+// The document points FillThumbnail's picture shows: the pixel each
+// thumbnail column and row is read from (at a seam the later tile's).
+SampleGrid TiledSampleGrid(const PreviewState& preview);
 
 // The picture read at the fitting zoom, kept so that zooming back out to it
 // (or a pan back to where it was) shows it again without reading.

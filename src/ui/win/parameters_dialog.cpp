@@ -64,7 +64,10 @@ public:
     void Initialise();
     void Teardown();
 
-    void OnCommand(int id, int code) { rules_.OnCommand(id, code); }
+    void OnCommand(int id, int code) {
+        rules_.OnCommand(id, code);
+        preview_.OnControlCommand(code);
+    }
     void OnNonClientButtonDown(WPARAM hitCode) {
         rules_.OnMouseDown();
         if (hitCode == HTHELP) state_.DragMode = HelpPick;
@@ -357,7 +360,7 @@ void ParametersDialog::OnPaint() {
     HDC dc = BeginPaint(dialog_, &paint);
     if (dc) {
         colourFields_.Paint(dc, FillBackground());
-        preview_.Paint(dc, rulerFont_.Get(), guidePen_.Get());
+        preview_.Paint(dc, rulerFont_.Get(), guidePen_.Get(), controls_);
     }
     EndPaint(dialog_, &paint);
 }

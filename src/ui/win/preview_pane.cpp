@@ -54,6 +54,34 @@ int ShowablePlanes(int32_t imageMode) {
     }
 }
 
+void DrawOutline(HDC dc, const TableOutline& outline) {
+    const int saved = SaveDC(dc);
+    const ClientRect& clip = outline.Clip;
+    IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+    for (const auto* lines : {&outline.RowLines, &outline.ColumnLines}) {
+        for (const GridLine& line : *lines) {
+            Fill(dc, line.WhiteFill, WHITE_BRUSH);
+            Line(dc, line.From, line.To);
+        }
+    }
+    for (const ClientRect& border : outline.Border) Fill(dc, border, BLACK_BRUSH);
+    for (const ClientRect& frame : outline.WhiteFrames) {
+        const RECT rect = ToRect(frame);
+        FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    if (saved) RestoreDC(dc, saved);
+}
+
+void DrawGrips(HDC dc, const TableOutline& outline) {
+    SelectScope brush(dc, GetStockObject(LTGRAY_BRUSH));
+    for (const CGrip* grip : outline.Grips) {
+        const auto corners = grip->Triangle();
+        const POINT points[3] = {{corners[0].x, corners[0].y}, {corners[1].x, corners[1].y},
+                                 {corners[2].x, corners[2].y}};
+        Polygon(dc, points, 3);
+    }
+}
+
 }  // namespace
 
 void PreviewPane::Setup(HWND dialog, int placeholderId, DialogState& state, DisplayScale scale) {
@@ -62,6 +90,7 @@ void PreviewPane::Setup(HWND dialog, int placeholderId, DialogState& state, Disp
     state_ = &state;
     preview_.Scale = scale;
     TakePlaceholderRect();
+    effect_.Begin(state.Params);
     if (SetupPreview()) FetchThumbnail();
     state.PlaceGrips = &PlaceGripsHook;
     state.GripContext = &preview_;
@@ -127,6 +156,7 @@ void PreviewPane::AllocateThumbBuffers() {
 }
 
 bool PreviewPane::FetchThumbnail() {
+    effect_.Invalidate();
     if (!pixels_ || !preview_.HasView || !state_->Host) return false;
     ThumbBuffers buffers;
     buffers.Pixels = pixels_;
@@ -163,7 +193,7 @@ void PreviewPane::Release() {
 
 // ---- painting ---------------------------------------------------------------------
 
-void PreviewPane::Paint(HDC dc, HFONT rulerFont, HPEN guidePen) const {
+void PreviewPane::Paint(HDC dc, HFONT rulerFont, HPEN guidePen, DialogControls& controls) {
     if (!state_) return;
     const ClientRect& p = preview_.PreviewRect;
     if (state_->DragMode == DragPan && panFrame_) {
@@ -171,18 +201,36 @@ void PreviewPane::Paint(HDC dc, HFONT rulerFont, HPEN guidePen) const {
         return;
     }
     SelectScope font(dc, rulerFont);
+    const bool effect = ShowsEffect();
     if (pixels_ && preview_.HasView) {
-        ShowThumbnail(dc);
+        if (effect) {
+            effect_.Update(*state_->Host, preview_, pixels_, mask_, controls);
+            ShowThumbnail(dc, effect_.Pixels(), effect_.Mask());
+        } else {
+            ShowThumbnail(dc, pixels_, mask_);
+        }
         DrawBandsAndRulers(dc, guidePen);
     }
-    PaintTableOutline(dc);
+    PaintTableOutline(dc, !effect);
 }
 
-void PreviewPane::ShowThumbnail(HDC dc) const {
+bool PreviewPane::ShowsEffect() const { return state_->ShowEffect && state_->Host && pixels_ && preview_.HasView; }
+
+// Only changes count: focus moves and the like leave the values as they were.
+void PreviewPane::OnControlCommand(int code) {
+    if (code != NOTIFY_EDIT_CHANGE && code != NOTIFY_BUTTON_CLICKED && code != NOTIFY_COMBO_SELECTION_CHANGE &&
+        code != NOTIFY_COMBO_EDIT_CHANGE)
+        return;
+    effect_.Invalidate();
+    if (state_ && ShowsEffect()) Invalidate(preview_.ThumbRect);
+}
+
+void PreviewPane::ShowThumbnail(HDC dc, const uint8_t* pixels, const uint8_t* mask) const {
     const host::FilterRecord* host = state_->Host;
-    if (!host || !host->displayPixels) return BlitThumbnail(dc);
+    if (!host || !host->displayPixels) return BlitThumbnail(dc, pixels, mask);
     const ThumbnailDisplay shown = ThumbnailDisplayFor(preview_);
-    host::PSPixelMask mask{nullptr, mask_, preview_.Thumb.MaskRowBytes, 1, kMaskDescription};
+    host::PSPixelMask maskDesc{nullptr, const_cast<uint8_t*>(mask), preview_.Thumb.MaskRowBytes, 1,
+                               kMaskDescription};
     host::PSPixelMap map{};
     map.version = 1;
     map.bounds = shown.Bounds;
@@ -190,8 +238,8 @@ void PreviewPane::ShowThumbnail(HDC dc) const {
     map.rowBytes = preview_.Thumb.ThumbRowBytes;
     map.colBytes = preview_.Thumb.ThumbColBytes;
     map.planeBytes = preview_.Thumb.ThumbPlaneBytes;
-    map.baseAddr = pixels_;
-    map.masks = mask_ ? &mask : nullptr;
+    map.baseAddr = const_cast<uint8_t*>(pixels);
+    map.masks = mask ? &maskDesc : nullptr;
     const int saved = SaveDC(dc);
     host->displayPixels(&map, &shown.Source, shown.DestinationRow, shown.DestinationColumn, dc);
     if (saved) RestoreDC(dc, saved);
@@ -200,7 +248,7 @@ void PreviewPane::ShowThumbnail(HDC dc) const {
 // A host without a display procedure: grey and RGB pictures are shown with
 // the system's blit, blended over white by their transparency; other modes
 // keep the grey ground.
-void PreviewPane::BlitThumbnail(HDC dc) const {
+void PreviewPane::BlitThumbnail(HDC dc, const uint8_t* pixels, const uint8_t* mask) const {
     const int planes = ShowablePlanes(state_->Host ? state_->Host->imageMode : 0);
     const int32_t w = preview_.ThumbWidth(), h = preview_.ThumbHeight();
     if (planes == 0 || planes > preview_.Thumb.ThumbPlanes || w <= 2 || h <= 2) return;
@@ -209,10 +257,10 @@ void PreviewPane::BlitThumbnail(HDC dc) const {
     for (int32_t r = 0; r < h; ++r) {
         for (int32_t c = 0; c < w; ++c) {
             const size_t at = size_t(r) * t.ThumbRowBytes + size_t(c);
-            const uint32_t alpha = mask_ ? mask_[size_t(r) * t.MaskRowBytes + size_t(c)] : 255;
+            const uint32_t alpha = mask ? mask[size_t(r) * t.MaskRowBytes + size_t(c)] : 255;
             uint32_t rgb[3];
             for (int i = 0; i < 3; ++i) {
-                const uint32_t sample = pixels_[size_t(planes == 1 ? 0 : i) * t.ThumbPlaneBytes + at];
+                const uint32_t sample = pixels[size_t(planes == 1 ? 0 : i) * t.ThumbPlaneBytes + at];
                 rgb[i] = (sample * alpha + 255 * (255 - alpha) + 127) / 255;
             }
             bgra[size_t(r) * w + c] = rgb[2] | (rgb[1] << 8) | (rgb[0] << 16);
@@ -256,31 +304,13 @@ void PreviewPane::DrawBandsAndRulers(HDC dc, HPEN guidePen) const {
     }
 }
 
-void PreviewPane::PaintTableOutline(HDC dc) const {
+// The grips always; the outline only over the picture without the effect,
+// whose line styles it would hide.
+void PreviewPane::PaintTableOutline(HDC dc, bool withOutline) const {
     const std::optional<TableOutline> outline = TableOutlineFor(preview_, state_->Params, state_->Layout());
     if (!outline) return;
-    const int saved = SaveDC(dc);
-    const ClientRect& clip = outline->Clip;
-    IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
-    for (const auto* lines : {&outline->RowLines, &outline->ColumnLines}) {
-        for (const GridLine& line : *lines) {
-            Fill(dc, line.WhiteFill, WHITE_BRUSH);
-            Line(dc, line.From, line.To);
-        }
-    }
-    for (const ClientRect& border : outline->Border) Fill(dc, border, BLACK_BRUSH);
-    for (const ClientRect& frame : outline->WhiteFrames) {
-        const RECT rect = ToRect(frame);
-        FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    }
-    if (saved) RestoreDC(dc, saved);
-    SelectScope brush(dc, GetStockObject(LTGRAY_BRUSH));
-    for (const CGrip* grip : outline->Grips) {
-        const auto corners = grip->Triangle();
-        const POINT points[3] = {{corners[0].x, corners[0].y}, {corners[1].x, corners[1].y},
-                                 {corners[2].x, corners[2].y}};
-        Polygon(dc, points, 3);
-    }
+    if (withOutline) DrawOutline(dc, *outline);
+    DrawGrips(dc, *outline);
 }
 
 void PreviewPane::ComposePanFrame() {

@@ -11,6 +11,7 @@
 #include "plugin/dialog_state.h"
 #include "plugin/host_buffer.h"
 #include "ui/dialog_controls.h"
+#include "ui/preview_effect.h"
 #include "ui/preview/preview_mouse.h"
 #include "ui/preview/preview_state.h"
 #include "ui/preview/preview_view.h"
@@ -37,7 +38,12 @@ public:
     // and deletes the grips and the surfaces.
     void Release();
 
-    void Paint(HDC dc, HFONT rulerFont, HPEN guidePen) const;
+    // With the effect switched on, the picture shows the table as the run will
+    // paint it, from the values `controls` show, and the outline is left out.
+    void Paint(HDC dc, HFONT rulerFont, HPEN guidePen, DialogControls& controls);
+    // A control notified the dialog (`code`): a value the effect shows may
+    // have changed.
+    void OnControlCommand(int code);
     // The preview without its horizontal ruler, which a layout change leaves as it is.
     void InvalidateLayout() const;
     void InvalidateAll() const;
@@ -66,10 +72,11 @@ private:
     void TakePlaceholderRect();
     void AllocateThumbBuffers();
     bool FetchThumbnail();
-    void ShowThumbnail(HDC dc) const;
-    void BlitThumbnail(HDC dc) const;
+    bool ShowsEffect() const;
+    void ShowThumbnail(HDC dc, const uint8_t* pixels, const uint8_t* mask) const;
+    void BlitThumbnail(HDC dc, const uint8_t* pixels, const uint8_t* mask) const;
     void DrawBandsAndRulers(HDC dc, HPEN guidePen) const;
-    void PaintTableOutline(HDC dc) const;
+    void PaintTableOutline(HDC dc, bool withOutline) const;
     void ComposePanFrame();
     void ApplyZoom(const ZoomChange& change, DialogControls& controls);
     void WriteControls(const std::vector<ControlWrite>& writes, DialogControls& controls);
@@ -85,6 +92,7 @@ private:
     uint8_t* pixels_ = nullptr;
     uint8_t* mask_ = nullptr;
     KeptThumbnail kept_;
+    PreviewEffect effect_;
     MemorySurface snapshot_;
     MemorySurface panFrame_;
 };
