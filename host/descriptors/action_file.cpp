@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "host/descriptors/text_values.h"
+#include "host/files/replacing_file.h"
 
 namespace gridsmith::hosting {
 namespace {
@@ -271,14 +273,10 @@ bool ReadTextFile(const std::string& path, std::string& text, std::string& error
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text, std::string& error) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file) {
-        error = "cannot write '" + path + "'";
-        return false;
-    }
-    return true;
+    std::string problem = ReplaceFileContents(path, text);
+    if (problem.empty()) return true;
+    error = std::move(problem);
+    return false;
 }
 
 }  // namespace gridsmith::hosting

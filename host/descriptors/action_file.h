@@ -45,7 +45,8 @@ bool LoadActionFile(const std::string& path, ActionFile& out, std::string& error
 bool SaveActionFile(const std::string& path, const ActionFile& action, std::string& error);
 
 // Shared with the parameter-file reader: whole-file reads and writes with a
-// message naming the path on failure.
+// message naming the path on failure. A write replaces the file whole or
+// leaves it as it was.
 bool ReadTextFile(const std::string& path, std::string& text, std::string& error);
 bool WriteTextFile(const std::string& path, const std::string& text, std::string& error);
 

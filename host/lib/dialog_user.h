@@ -83,8 +83,9 @@ public:
     // Waits for a message box over the dialog, reads it and presses OK.
     virtual bool AnswerMessageBox(MessageBoxSeen& seen) = 0;
     // Waits for the open or save file dialog and confirms `path`, or cancels
-    // it when `path` is empty.
-    virtual bool AnswerFileDialog(const std::string& path) = 0;
+    // it when `path` is empty. Asked whether `path` is to replace an existing
+    // file, the user first does `whileAsked` (if any), then says yes.
+    virtual bool AnswerFileDialog(const std::string& path, const std::function<void()>& whileAsked = {}) = 0;
     // Writes the dialog as it shows on screen, with the windows it owns over
     // it, into a PNG file.
     virtual bool Capture(const std::string& pngPath) = 0;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/files/replacing_file.h"
 #include "host/lib/sample_rows.h"
 
 namespace gridsmith::hosting {
@@ -81,19 +82,14 @@ void PfmRow(const Document& d, int32_t y, std::vector<uint8_t>& out) {
 template <typename EncodeRow>
 std::string WriteRowsToFile(const Document& d, const std::string& path, const std::string& header,
                             EncodeRow encode) {
-    std::FILE* file = OpenFile(path, "wb");
-    if (!file) return "cannot write " + path + ": " + std::strerror(errno);
+    ReplacingFile file(path);
     std::vector<uint8_t> row(d.RowBytes());
-    bool written = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    for (int32_t y = 0; y < d.Height() && written; ++y) {
+    file.Write(header.data(), header.size());
+    for (int32_t y = 0; y < d.Height() && file.ok(); ++y) {
         encode(d, y, row);
-        written = std::fwrite(row.data(), 1, row.size(), file) == row.size();
+        file.Write(row.data(), row.size());
     }
-    written = std::fclose(file) == 0 && written;
-    if (written) return {};
-    std::error_code ignored;
-    std::filesystem::remove(std::filesystem::u8path(path), ignored);
-    return "cannot write " + path + ": write failed";
+    return file.Commit();
 }
 
 // ---- everything else stb reads -------------------------------------------------------

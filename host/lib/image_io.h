@@ -28,7 +28,8 @@ std::string CheckWritable(const Document& document, const std::string& path);
 // Empty when `extension` (".tif") names a format the host writes.
 std::string CheckOutputExtension(const std::string& extension);
 
-// Empty on success, else why the file was not written (nothing is left behind).
+// Empty on success, else why the file was not written. The file is replaced
+// whole or keeps its bytes, and nothing else is left behind.
 std::string WriteImage(const Document& document, const std::string& path, const WriteOptions& options = {});
 
 // The extension (with its dot) of the usual format for `document`.

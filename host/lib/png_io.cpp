@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/files/replacing_file.h"
 #include "host/lib/image_formats.h"
 #include "host/lib/sample_rows.h"
 
@@ -93,9 +94,15 @@ int ColourType(ColourMode mode) {
     }
 }
 
-bool WriteRows(png_structp png, png_infop info, std::FILE* file, const Document& d, int level, uint8_t* row) {
+void WriteToFile(png_structp png, png_bytep data, size_t size) {
+    if (!static_cast<ReplacingFile*>(png_get_io_ptr(png))->Write(data, size)) png_error(png, "write failed");
+}
+
+void FlushNothing(png_structp) {}  // the file flushes once, when it is complete
+
+bool WriteRows(png_structp png, png_infop info, ReplacingFile& file, const Document& d, int level, uint8_t* row) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_init_io(png, file);
+    png_set_write_fn(png, &file, &WriteToFile, &FlushNothing);
     png_set_IHDR(png, info, png_uint_32(d.Width()), png_uint_32(d.Height()), d.Depth(), ColourType(d.Mode()),
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, level);
@@ -162,20 +169,16 @@ Outcome<Document> ReadPng(const std::string& path) {
 }
 
 std::string WritePng(const Document& d, const std::string& path, const WriteOptions& options) {
-    File file(OpenFile(path, "wb"));
-    if (!file) return "cannot write " + path + ": " + std::strerror(errno);
+    ReplacingFile file(path);
+    if (!file.ok()) return file.Failure({});
     PngError error;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, &OnError, &OnWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<uint8_t> row(d.Depth() == 16 ? d.RowBytes() : 0);
     const int level = options.compression < 0 ? kDefaultLevel : options.compression;
-    bool written = info && WriteRows(png, info, file.get(), d, level, row.data());
+    const bool written = info && WriteRows(png, info, file, d, level, row.data());
     png_destroy_write_struct(&png, info ? &info : nullptr);
-    written = std::fclose(file.release()) == 0 && written;
-    if (written) return {};
-    std::error_code ignored;
-    std::filesystem::remove(std::filesystem::u8path(path), ignored);
-    return "cannot write " + path + ": " + (error.text[0] ? error.text : "write failed");
+    return written ? file.Commit() : file.Failure(error.text);
 }
 
 }  // namespace gridsmith::hosting

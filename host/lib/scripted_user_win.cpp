@@ -464,7 +464,7 @@ bool ScriptedUser::AnswerMessageBox(MessageBoxSeen& seen) {
     return false;
 }
 
-bool ScriptedUser::AnswerFileDialog(const std::string& path) {
+bool ScriptedUser::AnswerFileDialog(const std::string& path, const std::function<void()>& whileAsked) {
     HWND files = WaitForWindowOverDialog(false, "file dialog");
     if (!files) return false;
     if (!path.empty()) {
@@ -478,8 +478,19 @@ bool ScriptedUser::AnswerFileDialog(const std::string& path) {
         SendMessageW(name, WM_SETTEXT, 0, LPARAM(Utf8ToWide(path).c_str()));
     }
     PostMessageW(files, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
+    HWND confirmed = nullptr;
     for (const auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
         if (!IsWindow(files)) return true;
+        // Asked whether to replace the file: yes. Anything else it says ends the step.
+        if (HWND asked = FindOwnedDialog(hostThread_, files, {}, true, false); asked && asked != confirmed) {
+            if (!GetDlgItem(asked, IDYES)) {
+                Fail("the file dialog said: " + WideToUtf8(TextOf(GetDlgItem(asked, kMessageBoxTextId))));
+                return false;
+            }
+            if (whileAsked) whileAsked();
+            PostMessageW(asked, WM_COMMAND, IDYES, 0);
+            confirmed = asked;
+        }
         if (WindowOverDialog(true)) return true;  // e.g. asked whether to overwrite
         std::this_thread::sleep_for(kPoll);
     }

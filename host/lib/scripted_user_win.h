@@ -59,7 +59,7 @@ public:
     bool WindowOverShown() override;
     TipSeen Tip() override;
     bool AnswerMessageBox(MessageBoxSeen& seen) override;
-    bool AnswerFileDialog(const std::string& path) override;
+    bool AnswerFileDialog(const std::string& path, const std::function<void()>& whileAsked = {}) override;
     bool Capture(const std::string& pngPath) override;
     bool WaitForClose() override;
     bool RunOnDialog(const std::function<void(intptr_t dialog)>& work) override;

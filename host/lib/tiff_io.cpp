@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "host/files/replacing_file.h"
 #include "host/lib/image_formats.h"
 #include "host/lib/sample_rows.h"
 
@@ -42,18 +43,52 @@ struct TiffCloser {
 };
 using TiffFile = std::unique_ptr<TIFF, TiffCloser>;
 
+// Options that keep libtiff's messages in `messages`.
+struct MessageOptions {
+    explicit MessageOptions(TiffMessages& messages) : options(TIFFOpenOptionsAlloc()) {
+        if (!options) return;
+        TIFFOpenOptionsSetErrorHandlerExtR(options, &KeepError, &messages);
+        TIFFOpenOptionsSetWarningHandlerExtR(options, &IgnoreWarning, nullptr);
+    }
+    ~MessageOptions() { TIFFOpenOptionsFree(options); }
+    MessageOptions(const MessageOptions&) = delete;
+    MessageOptions& operator=(const MessageOptions&) = delete;
+
+    TIFFOpenOptions* options;
+};
+
 TiffFile OpenTiff(const std::string& path, const char* mode, TiffMessages& messages) {
-    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-    if (!options) return nullptr;
-    TIFFOpenOptionsSetErrorHandlerExtR(options, &KeepError, &messages);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, &IgnoreWarning, nullptr);
+    const MessageOptions open(messages);
+    if (!open.options) return nullptr;
 #ifdef _WIN32
-    TIFF* tiff = TIFFOpenWExt(std::filesystem::u8path(path).wstring().c_str(), mode, options);
+    return TiffFile(TIFFOpenWExt(std::filesystem::u8path(path).wstring().c_str(), mode, open.options));
 #else
-    TIFF* tiff = TIFFOpenExt(path.c_str(), mode, options);
+    return TiffFile(TIFFOpenExt(path.c_str(), mode, open.options));
 #endif
-    TIFFOpenOptionsFree(options);
-    return TiffFile(tiff);
+}
+
+// ---- a new file through a ReplacingFile, which closes it ---------------------------------
+
+ReplacingFile& FileOf(thandle_t handle) { return *static_cast<ReplacingFile*>(handle); }
+
+tmsize_t ReadNothing(thandle_t, void*, tmsize_t) { return 0; }  // a new file is never read back
+tmsize_t WriteToFile(thandle_t handle, void* data, tmsize_t size) {
+    return FileOf(handle).Write(data, size_t(size)) ? size : -1;
+}
+toff_t SeekInFile(thandle_t handle, toff_t offset, int whence) {
+    return toff_t(FileOf(handle).Seek(int64_t(offset), whence));
+}
+int CloseNothing(thandle_t) { return 0; }
+toff_t SizeOfFile(thandle_t handle) { return toff_t(FileOf(handle).Size()); }
+int MapNothing(thandle_t, void**, toff_t*) { return 0; }
+void UnmapNothing(thandle_t, void*, toff_t) {}
+
+TiffFile CreateTiff(ReplacingFile& file, TiffMessages& messages) {
+    const MessageOptions open(messages);
+    if (!open.options) return nullptr;
+    return TiffFile(TIFFClientOpenExt(file.Destination().c_str(), "w", &file, &ReadNothing, &WriteToFile,
+                                      &SeekInFile, &CloseNothing, &SizeOfFile, &MapNothing, &UnmapNothing,
+                                      open.options));
 }
 
 std::string Reason(const TiffMessages& messages, const char* fallback) {
@@ -267,9 +302,11 @@ Outcome<Document> ReadTiff(const std::string& path) {
 }
 
 std::string WriteTiff(const Document& d, const std::string& path, const WriteOptions& options) {
+    ReplacingFile output(path);
+    if (!output.ok()) return output.Failure({});
     TiffMessages messages;
-    TiffFile tiff = OpenTiff(path, "w", messages);
-    if (!tiff) return "cannot write " + path + ": " + Reason(messages, "cannot create the file");
+    TiffFile tiff = CreateTiff(output, messages);
+    if (!tiff) return output.Failure(Reason(messages, "cannot create the file"));
     SetTags(tiff.get(), d, options.compression < 0 ? 0 : options.compression);
     // libtiff may change the row it is given; the document stays as it is.
     std::vector<uint8_t> row(d.RowBytes());
@@ -285,10 +322,8 @@ std::string WriteTiff(const Document& d, const std::string& path, const WriteOpt
     }
     written = written && TIFFFlush(tiff.get()) == 1;
     tiff.reset();
-    if (written && messages.first.empty()) return {};
-    std::error_code ignored;
-    std::filesystem::remove(std::filesystem::u8path(path), ignored);
-    return "cannot write " + path + ": " + Reason(messages, "write failed");
+    if (written && messages.first.empty()) return output.Commit();
+    return output.Failure(Reason(messages, "write failed"));
 }
 
 }  // namespace gridsmith::hosting

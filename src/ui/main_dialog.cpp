@@ -219,13 +219,15 @@ void MainDialog::OnSave() {
     std::u16string path(texts::kDefaultParamsFileName.In(language_));
     if (!window_.ChooseParamsFile(path, true)) return;
     SaveReadBack(controls_, state_.Params);
-    window_.SaveParamsFile(path, state_.Params);
+    const FileOutcome saved = window_.SaveParamsFile(path, state_.Params);
+    if (!saved.ok()) controls_.Warn(NotSavedMessage(path, saved, language_), 0);
 }
 
 void MainDialog::OnLoad() {
     std::u16string path;
     if (!window_.ChooseParamsFile(path, false)) return;
-    window_.LoadParamsFile(path, state_.Params);
+    const FileOutcome loaded = window_.LoadParamsFile(path, state_.Params);
+    if (!loaded.ok()) return controls_.Warn(NotLoadedMessage(path, loaded, language_), 0);
     ParamsToControls(controls_, state_.Params);
     LayoutTable(state_.Params, state_.Layout(), true, state_.PlaceGrips, state_.GripContext);
     window_.RepaintPreview();

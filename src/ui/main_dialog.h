@@ -40,9 +40,11 @@ public:
     // The common file dialog, proposing the name in `path` (the save form):
     // true with the confirmed path in `path`.
     virtual bool ChooseParamsFile(std::u16string& path, bool save) = 0;
-    // A profile store over the file at `path`.
-    virtual void SaveParamsFile(const std::u16string& path, const TableParams& params) = 0;
-    virtual void LoadParamsFile(const std::u16string& path, TableParams& params) = 0;
+    // The parameters into the file at `path`, which keeps its bytes unless
+    // all of them were written; and back, unchanged when the file cannot be
+    // read.
+    virtual FileOutcome SaveParamsFile(const std::u16string& path, const TableParams& params) = 0;
+    virtual FileOutcome LoadParamsFile(const std::u16string& path, TableParams& params) = 0;
     virtual void CenterTable() = 0;
     virtual void ZoomIn() = 0;
     virtual void ZoomOut() = 0;

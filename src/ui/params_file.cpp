@@ -1,5 +1,7 @@
 #include "ui/params_file.h"
 
+#include <initializer_list>
+
 #include "ui/control_text.h"
 #include "ui/ui_texts.h"
 
@@ -94,6 +96,45 @@ void ReadValue(ProfileStore& store, const FileKey& key, TableParams& params) {
     }
 }
 
+// The reason a file could not be saved or loaded.
+const LocalText& ReasonText(FileProblem problem) {
+    switch (problem) {
+    case FileProblem::ReadOnly: return texts::kReadOnly;
+    case FileProblem::MissingFolder: return texts::kMissingFolder;
+    case FileProblem::Missing: return texts::kMissingFile;
+    case FileProblem::Denied: return texts::kAccessDenied;
+    case FileProblem::DiskFull: return texts::kDiskFull;
+    case FileProblem::InUse: return texts::kFileInUse;
+    default: return texts::kSystemError;
+    }
+}
+
+// Windows' error numbers for what can happen to a file.
+constexpr uint32_t kErrorFileNotFound = 2, kErrorPathNotFound = 3, kErrorAccessDenied = 5,
+                   kErrorWriteProtect = 19, kErrorSharingViolation = 32, kErrorLockViolation = 33,
+                   kErrorHandleDiskFull = 39, kErrorDiskFull = 112, kErrorDirectory = 267;
+
+// `pattern` with each %s replaced in turn.
+std::u16string Filled(std::u16string_view pattern, std::initializer_list<std::u16string_view> values) {
+    std::u16string text(pattern);
+    size_t from = 0;
+    for (std::u16string_view value : values) {
+        const size_t at = text.find(u"%s", from);
+        if (at == std::u16string::npos) break;
+        text.replace(at, 2, value);
+        from = at + value.size();
+    }
+    return text;
+}
+
+std::u16string Sentence(const LocalText& pattern, std::u16string_view path, const FileOutcome& outcome,
+                        UiLanguage language) {
+    std::u16string reason(ReasonText(outcome.problem).In(language));
+    if (const size_t at = reason.find(u"%lu"); at != std::u16string::npos)
+        reason.replace(at, 3, FormatUnsigned(outcome.systemError));
+    return Filled(pattern.In(language), {path, reason});
+}
+
 }  // namespace
 
 std::u16string ParamsFileFilter(UiLanguage language) {
@@ -108,12 +149,37 @@ std::u16string ParamsFileFilter(UiLanguage language) {
     return filter;
 }
 
-void SaveParams(ProfileStore& store, const TableParams& params) {
-    for (const FileKey& key : kFileKeys) store.WriteString(key.name, ValueText(key, params));
+bool SaveParams(ProfileStore& store, const TableParams& params) {
+    for (const FileKey& key : kFileKeys)
+        if (!store.WriteString(key.name, ValueText(key, params))) return false;
+    return true;
 }
 
 void LoadParams(ProfileStore& store, TableParams& params) {
     for (const FileKey& key : kFileKeys) ReadValue(store, key, params);
+}
+
+FileOutcome FileOutcomeOf(uint32_t systemError) {
+    switch (systemError) {
+    case kErrorFileNotFound: return {FileProblem::Missing, systemError};
+    case kErrorPathNotFound:
+    case kErrorDirectory: return {FileProblem::MissingFolder, systemError};
+    case kErrorAccessDenied: return {FileProblem::Denied, systemError};
+    case kErrorWriteProtect: return {FileProblem::ReadOnly, systemError};
+    case kErrorSharingViolation:
+    case kErrorLockViolation: return {FileProblem::InUse, systemError};
+    case kErrorHandleDiskFull:
+    case kErrorDiskFull: return {FileProblem::DiskFull, systemError};
+    default: return {FileProblem::Other, systemError};
+    }
+}
+
+std::u16string NotSavedMessage(std::u16string_view path, const FileOutcome& outcome, UiLanguage language) {
+    return Sentence(texts::kNotSaved, path, outcome, language);
+}
+
+std::u16string NotLoadedMessage(std::u16string_view path, const FileOutcome& outcome, UiLanguage language) {
+    return Sentence(texts::kNotLoaded, path, outcome, language);
 }
 
 }  // namespace gridsmith::ui

@@ -3,6 +3,7 @@
 // what it was asked to do, and a profile store over an ordered key list.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -21,12 +22,17 @@ class MapProfileStore : public ProfileStore {
 public:
     std::vector<std::pair<std::u16string, std::u16string>> Lines;
 
-    void WriteString(std::u16string_view key, std::u16string_view value) override {
+    size_t WritesLeft = SIZE_MAX;  // then every write fails
+
+    bool WriteString(std::u16string_view key, std::u16string_view value) override {
+        if (WritesLeft == 0) return false;
+        --WritesLeft;
         if (std::u16string* existing = Find(key)) {
             *existing = value;
-            return;
+            return true;
         }
         Lines.emplace_back(key, value);
+        return true;
     }
     int32_t ReadInt(std::u16string_view key, int32_t fallback) override {
         const std::u16string* value = Find(key);
@@ -134,13 +140,17 @@ public:
         if (ConfirmFile) path = ChosenPath;
         return ConfirmFile;
     }
-    void SaveParamsFile(const std::u16string& path, const TableParams& params) override {
+    FileOutcome FileFault;  // what the next save or load meets
+
+    FileOutcome SaveParamsFile(const std::u16string& path, const TableParams& params) override {
         Record("Save");
-        SaveParams(Files[path], params);
+        if (FileFault.ok()) SaveParams(Files[path], params);
+        return FileFault;
     }
-    void LoadParamsFile(const std::u16string& path, TableParams& params) override {
+    FileOutcome LoadParamsFile(const std::u16string& path, TableParams& params) override {
         Record("Load");
-        LoadParams(Files[path], params);
+        if (FileFault.ok()) LoadParams(Files[path], params);
+        return FileFault;
     }
     void CenterTable() override { Record("CenterTable"); }
     void ZoomIn() override { Record("ZoomIn"); }

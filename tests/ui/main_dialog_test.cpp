@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -250,11 +251,17 @@ TEST_F(MainDialogTest, ThePopupsTextReplacesTheTargetListWithoutItsHandler) {
     EXPECT_EQ(rig.State.DragMode, DragNone);
 }
 
-TEST(MainDialogLanguage, AnEnglishDialogProposesTheEnglishFileName) {
+TEST(MainDialogLanguage, AnEnglishDialogProposesTheEnglishFileNameAndWarnsInEnglish) {
     DialogRig rig(UiLanguage::English);
     rig.Window.ConfirmFile = false;
     rig.Controls.Click(IDC_SAVE_PARAMS);
     EXPECT_EQ(rig.Window.OfferedPath, u"table-parameters-01.txt");
+    rig.Window.ConfirmFile = true;
+    rig.Window.FileFault = FileOutcome{FileProblem::DiskFull};
+    rig.Controls.Click(IDC_SAVE_PARAMS);
+    ASSERT_EQ(rig.Controls.Warnings.size(), 1u);
+    EXPECT_EQ(rig.Controls.Warnings[0].first,
+              NotSavedMessage(rig.Window.ChosenPath, rig.Window.FileFault, UiLanguage::English));
 }
 
 TEST_F(MainDialogTest, SaveReadsBackTheControlsAndLoadShowsTheFile) {
@@ -313,11 +320,39 @@ TEST_F(MainDialogTest, TheEffectSwitchFollowsItsBoxAndOutlivesTheDialog) {
     EXPECT_EQ(rig.State.ShowEffect, 1);
 
     testing::FakeControls next;
-    MainDialog reopened(rig.State, next, rig.Window);
+    MainDialog reopened(rig.State, next, rig.Window, UiLanguage::Chinese);
     reopened.FillControls();
     EXPECT_TRUE(next.Checked(IDC_SHOW_EFFECT));
     rig.Controls.Click(IDC_SHOW_EFFECT);
     EXPECT_EQ(rig.State.ShowEffect, 0);
+}
+
+// A save or load that fails says so by name and reason; the dialog stays
+// open with its values, and a failed load changes nothing.
+TEST_F(MainDialogTest, AFailedSaveOrLoadWarnsAndKeepsTheDialogAsItWas) {
+    rig.Window.FileFault = FileOutcome{FileProblem::ReadOnly};
+    rig.Controls.Type(IDC_LINE_OPACITY, u"77");
+    rig.Controls.Click(IDC_SAVE_PARAMS);
+    ASSERT_EQ(rig.Controls.Warnings.size(), 1u);
+    EXPECT_EQ(rig.Controls.Warnings[0].first,
+              NotSavedMessage(rig.Window.ChosenPath, rig.Window.FileFault, UiLanguage::Chinese));
+    EXPECT_EQ(rig.Controls.Warnings[0].second, 0);
+    EXPECT_EQ(params().LineOpaque, 77);  // read back all the same
+    EXPECT_EQ(rig.TextOf(IDC_LINE_OPACITY), u"77");
+
+    rig.Window.FileFault = FileOutcome{FileProblem::Missing};
+    TableParams before;
+    std::memcpy(&before, &params(), sizeof before);  // padding too, for the comparison
+    rig.Controls.TextWrites.clear();
+    rig.Window.Calls.clear();
+    rig.Controls.Click(IDC_LOAD_PARAMS);
+    ASSERT_EQ(rig.Controls.Warnings.size(), 2u);
+    EXPECT_EQ(rig.Controls.Warnings[1].first,
+              NotLoadedMessage(rig.Window.ChosenPath, rig.Window.FileFault, UiLanguage::Chinese));
+    EXPECT_EQ(std::memcmp(&before, &params(), sizeof before), 0);
+    EXPECT_TRUE(rig.Controls.TextWrites.empty());
+    EXPECT_EQ(rig.Window.Calls, (std::vector<std::string>{"ChooseOpen", "Load"}));
+    EXPECT_EQ(rig.Window.Count("EndDialog 1") + rig.Window.Count("EndDialog 2"), 0);
 }
 
 }  // namespace

@@ -124,6 +124,41 @@ TEST(ParamsFile, LoadingTakesTheFileRulesAndDefaults) {
     EXPECT_EQ(params.DockBorder, 0);
 }
 
+TEST(ParamsFile, ASaveStopsAtTheFirstWriteThatFailsAndSaysSo) {
+    MapProfileStore store;
+    EXPECT_TRUE(SaveParams(store, Defaults()));
+    MapProfileStore failing;
+    failing.WritesLeft = 5;
+    EXPECT_FALSE(SaveParams(failing, Defaults()));
+    EXPECT_EQ(failing.Lines.size(), 5u);
+}
+
+TEST(ParamsFile, AFailedSaveOrLoadIsOneSentenceWithTheFileAndTheReason) {
+    const std::u16string path = u"C:\\表格\\a%s.txt";  // a %s of the name's own stays as it is
+    EXPECT_EQ(NotSavedMessage(path, FileOutcome{FileProblem::ReadOnly}, UiLanguage::Chinese),
+              u"参数未保存：无法写入文件“C:\\表格\\a%s.txt”，因为该文件是只读的。");
+    EXPECT_EQ(NotSavedMessage(path, FileOutcomeOf(3), UiLanguage::Chinese),
+              u"参数未保存：无法写入文件“C:\\表格\\a%s.txt”，因为它所在的文件夹不存在。");
+    EXPECT_EQ(NotLoadedMessage(path, FileOutcomeOf(2), UiLanguage::Chinese),
+              u"参数未载入：无法读取文件“C:\\表格\\a%s.txt”，因为该文件不存在。");
+    EXPECT_EQ(NotSavedMessage(u"b.ini", FileOutcomeOf(1234), UiLanguage::Chinese),
+              u"参数未保存：无法写入文件“b.ini”，因为发生了系统错误 1234。");
+    // English: the file and the reason in the same places.
+    EXPECT_EQ(NotSavedMessage(path, FileOutcomeOf(5), UiLanguage::English),
+              u"The parameters were not saved: the file “C:\\表格\\a%s.txt” could not be written because access to "
+              u"it is denied.");
+    EXPECT_EQ(NotLoadedMessage(u"b.ini", FileOutcomeOf(1234), UiLanguage::English),
+              u"The parameters were not loaded: the file “b.ini” could not be read because of system error 1234.");
+    // The system's numbers for what befalls files.
+    const std::pair<uint32_t, FileProblem> meanings[] = {
+        {2, FileProblem::Missing},      {3, FileProblem::MissingFolder}, {267, FileProblem::MissingFolder},
+        {5, FileProblem::Denied},       {19, FileProblem::ReadOnly},     {32, FileProblem::InUse},
+        {33, FileProblem::InUse},       {39, FileProblem::DiskFull},     {112, FileProblem::DiskFull},
+        {0, FileProblem::Other}};
+    for (const auto& [error, problem] : meanings) EXPECT_EQ(FileOutcomeOf(error).problem, problem) << error;
+    EXPECT_FALSE(FileOutcomeOf(0).ok());  // a failure without a number is still one
+}
+
 std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
 
 // What the host's --params reader makes of a file, against the block saved.

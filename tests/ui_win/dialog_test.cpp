@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,6 +31,24 @@ std::filesystem::path Scratch(const std::string& name) {
     std::filesystem::create_directories(dir);
     std::filesystem::remove(dir / name);
     return dir / name;
+}
+
+// A scratch folder of its own, emptied of what an earlier run left there.
+std::filesystem::path EmptyFolder(const std::string& name) {
+    const auto folder = std::filesystem::temp_directory_path() / "gridsmith-dialog-tests" / name;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+std::vector<std::string> Entries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string ReadFile(const std::filesystem::path& path) {
@@ -215,7 +234,7 @@ TEST(ParametersDialog, CancelDrawsNothingAndReleasesTheLayoutBuffers) {
 }
 
 TEST(ParametersDialog, SavesTheDefaultsAsTwentyKeysInOrder) {
-    const auto path = Scratch("defaults.txt");
+    const auto path = EmptyFolder("defaults") / "defaults.txt";
     Document image = WhiteCanvas();
     FilterHost host(image);
     const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
@@ -230,6 +249,7 @@ TEST(ParametersDialog, SavesTheDefaultsAsTwentyKeysInOrder) {
               "LeftMargin=40\nTopMargin=20\nBorderLineSize=1\nBorderLineType=0\nGridLineSize=1\n"
               "GridLineType=0\nBorders=15\nLineColor=D7B395\nLineOpaque=255\nFillBkGnd=1\nBackOpaque=128\n"
               "FirstBackClr=BD814F\nBackClr=E4CCB8\nBackClr2=F1E5DB\n");
+    EXPECT_EQ(Entries(path.parent_path()), std::vector<std::string>{"defaults.txt"});  // no copy left
 }
 
 TEST(ParametersDialog, LoadShowsTheFileAndSaveWritesItBack) {
@@ -271,6 +291,94 @@ TEST(ParametersDialog, LoadShowsTheFileAndSaveWritesItBack) {
     EXPECT_NE(text.find("ColSizes=" + list + "\r\n"), std::string::npos);
     EXPECT_NE(text.find("LineColor=4F81BD"), std::string::npos);
     EXPECT_NE(text.find("FirstBackClr=0000FF"), std::string::npos);
+}
+
+// The file is replaced by a copy the keys were written into: everything else
+// in it stays, and the copy is all that is left.
+TEST(ParametersDialog, ASaveOverAFileKeepsWhatElseItHolds) {
+    const auto path = EmptyFolder("save-over") / "table.ini";
+    std::ofstream(path, std::ios::binary) << "[Other]\r\nKey=1\r\n[Gridsmith]\r\nRows=9\r\nExtra=x\r\n";
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
+        if (user.WaitForDialog() && user.Click(IDC_SAVE_PARAMS) && user.AnswerFileDialog(path.string()))
+            user.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    const std::string text = ReadFile(path);
+    for (const char* line : {"[Other]\r\nKey=1\r\n", "[Gridsmith]\r\n", "\r\nRows=4\r\n", "\r\nExtra=x\r\n",
+                             "\r\nBackClr2=F1E5DB\r\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " not in:\n" << text;
+    EXPECT_EQ(Entries(path.parent_path()), std::vector<std::string>{"table.ini"});
+}
+
+// A save that cannot write: the warning names the file and the reason, the
+// file keeps every byte, nothing appears, and the dialog stays open with its
+// values. The folder of the second goes away while the file dialog asks
+// whether to replace the file in it.
+TEST(ParametersDialog, ASaveThatCannotWriteSaysSoAndChangesNothing) {
+    const auto folder = EmptyFolder("save-faults");
+    const auto readOnly = folder / "read-only.txt";
+    const std::string kept = "[Gridsmith]\r\nRows=9\r\n; the user's own note\r\n";
+    std::ofstream(readOnly, std::ios::binary) << kept;
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    const auto vanishing = EmptyFolder("save-faults-vanishing");
+    std::ofstream(vanishing / "table.txt") << "[Gridsmith]\r\n";
+    struct Attempt {
+        std::filesystem::path path;
+        std::string reason;
+        std::function<void()> whileAsked;
+    };
+    const Attempt attempts[] = {
+        {readOnly, "该文件是只读的", {}},
+        {vanishing / "table.txt", "它所在的文件夹不存在", [&vanishing] { std::filesystem::remove_all(vanishing); }}};
+    for (const Attempt& attempt : attempts) {
+        Document image = WhiteCanvas();
+        FilterHost host(image);
+        MessageBoxSeen box;
+        std::string rows;
+        const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
+            if (!user.WaitForDialog() || !user.Choose(IDC_ROWS, 6) || !user.Click(IDC_SAVE_PARAMS) ||
+                !user.AnswerFileDialog(attempt.path.string(), attempt.whileAsked) || !user.AnswerMessageBox(box))
+                return;
+            rows = user.Text(IDC_ROWS);
+            user.Click(IDOK);
+        });
+        ASSERT_TRUE(report.Succeeded()) << report.Problem();
+        EXPECT_EQ(box.caption, "Gridsmith");
+        EXPECT_EQ(box.text, "参数未保存：无法写入文件“" + attempt.path.string() + "”，因为" + attempt.reason + "。");
+        EXPECT_EQ(rows, "7");
+        EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {"Rows=7"})));
+    }
+    EXPECT_EQ(ReadFile(readOnly), kept);
+    EXPECT_TRUE(GetFileAttributesW(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(Entries(folder), std::vector<std::string>{"read-only.txt"});
+    EXPECT_FALSE(std::filesystem::exists(vanishing));
+}
+
+// A file held open by another program without sharing cannot be read: the
+// warning says so and the dialog keeps its values.
+TEST(ParametersDialog, ALoadThatCannotReadSaysSoAndKeepsTheValues) {
+    const auto path = Scratch("held.txt");
+    std::ofstream(path, std::ios::binary) << "[Gridsmith]\r\nRows=9\r\n";
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    MessageBoxSeen box;
+    std::string rows;
+    const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
+        if (!user.WaitForDialog() || !user.Choose(IDC_ROWS, 6) || !user.Click(IDC_LOAD_PARAMS) ||
+            !user.AnswerFileDialog(path.string()) || !user.AnswerMessageBox(box))
+            return;
+        rows = user.Text(IDC_ROWS);
+        user.Click(IDOK);
+    });
+    CloseHandle(held);
+    ASSERT_TRUE(report.Succeeded()) << report.Problem();
+    EXPECT_EQ(box.text, "参数未载入：无法读取文件“" + path.string() + "”，因为该文件正被其他程序使用。");
+    EXPECT_EQ(rows, "7");
+    EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {"Rows=7"})));
 }
 
 TEST(ParametersDialog, TheHostDrawsASavedFileAsTheDialogDrawsIt) {

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -147,7 +149,7 @@ struct DialogTexts {
     std::map<int, std::string> main, popup, about;
     std::vector<std::string> all;  // the labels without IDs too
     std::string mainTitle, aboutTitle;
-    TipSeen tip;
+    TipSeen tip, effectTip;
     std::vector<std::string> unfit;
 };
 
@@ -159,7 +161,7 @@ void Collect(HWND window, std::map<int, std::string>& byId, std::vector<std::str
     }
 }
 
-// Opens the dialog, its popup, a help bubble and About, reading them all and
+// Opens the dialog, its popup, two help bubbles and About, reading them all and
 // measuring their texts.
 DialogTexts ReadTheDialogs() {
     Document image = WhiteCanvas();
@@ -176,6 +178,9 @@ DialogTexts ReadTheDialogs() {
         user.HelpButton();
         user.HelpOn(IDC_ROW_SIZES);
         seen.tip = user.Tip();
+        user.HelpButton();
+        user.HelpOn(IDC_SHOW_EFFECT);
+        seen.effectTip = user.Tip();
         user.Click(IDC_EDIT_ROW_SIZES);
         user.RunOnDialog([&seen](intptr_t dialog) {
             HWND popup = ShownOver(reinterpret_cast<HWND>(dialog));
@@ -224,7 +229,8 @@ TEST(InEnglish, TheDialogItsPopupHelpBubbleAndAboutShowOnlyEnglish) {
         {IDC_CENTER_TABLE, "Centre table"}, {IDC_LINE_OPACITY_LABEL, "Opacity:"},
         {IDC_BACK_OPACITY_LABEL, "Opacity:"}, {IDC_LINE_GROUP, "Lines"},
         {IDC_BACK_GROUP, "Row colours"},    {IDC_DOCK_BORDER, "Snap to edges"},
-        {IDC_ABOUT, "About"},               {0, "Gridsmith home page"}};
+        {IDC_ABOUT, "About"},               {IDC_SHOW_EFFECT, "Show effect"},
+        {0, "Gridsmith home page"}};
     for (const auto& [id, text] : main) EXPECT_EQ(seen.main.count(id) ? seen.main.at(id) : "?", text) << id;
     EXPECT_EQ(seen.mainTitle, "Gridsmith -- by brackenhold");
     const std::map<int, std::string> popup = {{IDOK, "OK"},
@@ -241,6 +247,8 @@ TEST(InEnglish, TheDialogItsPopupHelpBubbleAndAboutShowOnlyEnglish) {
     EXPECT_EQ(seen.about.count(IDC_ABOUT_LINK) ? seen.about.at(IDC_ABOUT_LINK) : "", "Gridsmith home page");
     ASSERT_TRUE(seen.tip.visible);
     EXPECT_EQ(seen.tip.text, ModuleString(16995, ui::UiLanguage::English));
+    ASSERT_TRUE(seen.effectTip.visible);
+    EXPECT_EQ(seen.effectTip.text, ModuleString(17020, ui::UiLanguage::English));
     ASSERT_GT(seen.all.size(), 80u);
     for (const std::string& text : seen.all)
         EXPECT_FALSE(HasCjk(Utf16(text))) << text;
@@ -261,6 +269,35 @@ TEST(InEnglish, OkWithAHundredAndFiftyRowsWarnsInEnglishAndFocusesTheRowCount) {
     EXPECT_EQ(box.caption, "Gridsmith");
     EXPECT_EQ(box.text, "Please enter a valid number of rows [1, 100].");
     EXPECT_EQ(focus, IDC_ROWS);
+}
+
+// A save over a read-only file and a load of a file another program holds
+// open: each warning names the file and gives the reason in English.
+TEST(InEnglish, ASaveOrLoadThatFailsWarnsInEnglish) {
+    const auto folder = std::filesystem::temp_directory_path() / "gridsmith-language-tests";
+    std::filesystem::create_directories(folder);
+    const auto readOnly = folder / "read-only.txt", held = folder / "held.txt";
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);  // an earlier run's
+    for (const auto& path : {readOnly, held}) std::ofstream(path, std::ios::binary) << "[Gridsmith]\r\nRows=9\r\n";
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    const HANDLE holding = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holding, INVALID_HANDLE_VALUE);
+    Document image = WhiteCanvas();
+    FilterHost host(image);
+    MessageBoxSeen saved, loaded;
+    const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
+        if (!user.WaitForDialog()) return;
+        if (user.Click(IDC_SAVE_PARAMS) && user.AnswerFileDialog(readOnly.string())) user.AnswerMessageBox(saved);
+        if (user.Click(IDC_LOAD_PARAMS) && user.AnswerFileDialog(held.string())) user.AnswerMessageBox(loaded);
+        user.Click(IDCANCEL);
+    });
+    CloseHandle(holding);
+    EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+    EXPECT_EQ(saved.caption, "Gridsmith");
+    EXPECT_EQ(saved.text, "The parameters were not saved: the file \u201C" + readOnly.string() +
+                              "\u201D could not be written because it is read-only.");
+    EXPECT_EQ(loaded.text, "The parameters were not loaded: the file \u201C" + held.string() +
+                               "\u201D could not be read because another program is using it.");
 }
 
 // The file dialog's proposed name and its file types, read over the dialog.

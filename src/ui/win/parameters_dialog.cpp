@@ -98,11 +98,11 @@ public:
     bool ChooseParamsFile(std::u16string& path, bool save) override {
         return ui::ChooseParamsFile(dialog_, path, save, Language());
     }
-    void SaveParamsFile(const std::u16string& path, const TableParams& params) override {
-        ui::SaveParamsFile(path, params);
+    FileOutcome SaveParamsFile(const std::u16string& path, const TableParams& params) override {
+        return ui::SaveParamsFile(path, params);
     }
-    void LoadParamsFile(const std::u16string& path, TableParams& params) override {
-        ui::LoadParamsFile(path, params);
+    FileOutcome LoadParamsFile(const std::u16string& path, TableParams& params) override {
+        return ui::LoadParamsFile(path, params);
     }
     void CenterTable() override { preview_.CenterTable(controls_); }
     void ZoomIn() override { preview_.ZoomIn(controls_); }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "ui/params_file.h"
 
@@ -19,9 +20,9 @@ bool ChooseParamsFile(HWND owner, std::u16string& path, bool save, UiLanguage la
 
 class ProfileFile final : public ProfileStore {
 public:
-    explicit ProfileFile(const std::u16string& path);
+    explicit ProfileFile(std::wstring path) : path_(std::move(path)) {}
 
-    void WriteString(std::u16string_view key, std::u16string_view value) override;
+    bool WriteString(std::u16string_view key, std::u16string_view value) override;
     int32_t ReadInt(std::u16string_view key, int32_t fallback) override;
     std::u16string ReadString(std::u16string_view key, std::u16string_view fallback,
                               size_t maxUnits) override;
@@ -30,7 +31,11 @@ private:
     std::wstring path_;
 };
 
-void SaveParamsFile(const std::u16string& path, const TableParams& params);
-void LoadParamsFile(const std::u16string& path, TableParams& params);
+// Writes the keys into a copy of the file beside it (a new one when there is
+// none) and moves the copy over the file only when every write succeeded, so
+// that on any failure the file keeps its bytes or stays absent.
+FileOutcome SaveParamsFile(const std::u16string& path, const TableParams& params);
+// A file that cannot be opened leaves the parameters as they were.
+FileOutcome LoadParamsFile(const std::u16string& path, TableParams& params);
 
 }  // namespace gridsmith::ui
