@@ -244,11 +244,11 @@ TEST_F(ResourceLanguages, TheChineseDialogsAndStringsAreTheReleasedBytes) {
         uint64_t sum;
     };
     const Released released[] = {
-        {kDialogType, IDD_PARAMETERS, 2644, 0x4c41d0b33ef72208ull},
+        {kDialogType, IDD_PARAMETERS, 2684, 0x7e4719b70f06447eull},
         {kDialogType, IDD_ABOUT, 596, 0x0371ab61c53dea26ull},
         {kDialogType, IDD_SIZE_EDITOR, 292, 0x838115ee0f099c87ull},
         {kStringType, 1063, 1020, 0xf33d51f6366cbb3cull},
-        {kStringType, 1064, 1048, 0xe084cf3e15ddc645ull},
+        {kStringType, 1064, 1170, 0xd318c60ad73c7393ull},
     };
     for (const Released& resource : released) {
         const std::vector<uint8_t> bytes = Bytes(resource.type, resource.id, kChinese);
