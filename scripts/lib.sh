@@ -8,6 +8,8 @@ GS_JOBS=${GRIDSMITH_JOBS:-2}
 # The Debian packages the builds, the tests and the Wine runs need.
 GS_PACKAGES=(
   cmake ninja-build g++ googletest libstb-dev libtiff-dev libpng-dev zlib1g-dev libtiff-tools python3-pil
+  parallel  # the README's batch over several machines
+  libjpeg62-turbo-dev libjpeg-turbo-progs
   dpkg-dev locales
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev

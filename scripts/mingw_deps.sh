@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the image libraries of the Windows host (zlib, libpng, libtiff) as
+# Builds the image libraries of the Windows host (zlib, libpng, libtiff,
+# libjpeg-turbo) as
 # static mingw-w64 libraries from Debian's own source packages, which carry
 # Debian's patches: Debian ships no mingw-w64 builds of them.
 #
@@ -10,9 +11,9 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 prefix=$(realpath -m "${1:-$GS_BUILD/mingw-deps}")
-sources=(zlib libpng1.6 tiff)
+sources=(zlib libpng1.6 tiff libjpeg-turbo)
 stamp=$prefix/.gridsmith-deps
-wanted="${sources[*]} v1"
+wanted="${sources[*]} v2"
 [[ $(cat "$stamp" 2>/dev/null) == "$wanted" ]] && exit 0
 
 work=$prefix.work
@@ -60,6 +61,17 @@ cmake -S "$(source_dir tiff)" -B "$work/tiff-build" "${cross[@]}" "${codecs[@]}"
   -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF \
   -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include" >/dev/null
 cmake --build "$work/tiff-build" -j "$GS_JOBS" --target install >/dev/null
+
+gs_log "mingw-deps: libjpeg-turbo"
+# The library alone, without its programs, and without SIMD, which needs NASM:
+# its C code decodes the same pixels.
+jpeg=$(source_dir libjpeg-turbo)
+cmake -S "$jpeg" -B "$work/jpeg-build" "${cross[@]}" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+  -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF -Wno-dev >/dev/null
+cmake --build "$work/jpeg-build" -j "$GS_JOBS" --target jpeg-static >/dev/null
+install -D -m 644 "$work/jpeg-build/libjpeg.a" "$prefix/lib/libjpeg.a"
+install -D -m 644 -t "$prefix/include" "$jpeg/jpeglib.h" "$jpeg/jerror.h" "$jpeg/jmorecfg.h" \
+  "$work/jpeg-build/jconfig.h"
 
 rm -rf "$work"
 echo "$wanted" >"$stamp"

@@ -72,6 +72,8 @@ configurations=(
   "png-level-9|--compression 9"
   "batch|--output-dir out $work/recorded.png $work/input16.tif $work/missing.png $work/input16.png"
   "batch-to-tiff|--output-dir out --format tif $work/recorded.png $work/input16.png"
+  "batch-one-job|--jobs 1 --output-dir out $work/input16.tif $work/recorded.png $work/missing.png $work/input16.png"
+  "batch-two-jobs|--jobs 2 --output-dir out $work/input16.tif $work/recorded.png $work/missing.png $work/input16.png"
 )
 
 failures=0
@@ -115,6 +117,16 @@ else
   failures=$((failures + 1))
 fi
 
-total=$((${#configurations[@]} + 1))
+# Two workers under Wine write what one does, and say it in the same order.
+if diff -r "$work/batch-one-job/windows" "$work/batch-two-jobs/windows" >/dev/null &&
+  cmp -s <(sed 's/batch-one-job/BATCH/' "$work/batch-one-job/windows.log") \
+    <(sed 's/batch-two-jobs/BATCH/' "$work/batch-two-jobs/windows.log"); then
+  echo "same   batch at --jobs 1 and 2 under Wine"
+else
+  echo "DIFFER batch at --jobs 1 and 2 under Wine"
+  failures=$((failures + 1))
+fi
+
+total=$((${#configurations[@]} + 2))
 echo "$((total - failures)) passed, $failures failed"
 ((failures == 0))

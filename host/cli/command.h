@@ -20,7 +20,9 @@ struct ProgressDisplay {
     int64_t afterMs = 1000;
 };
 
+// `workerProgram` is the program a batch starts its workers from (this
+// one's file); without it a batch draws its inputs in this process.
 int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-               const ProgressDisplay& progress = {});
+               const ProgressDisplay& progress = {}, const std::string& workerProgram = {});
 
 }  // namespace gridsmith::cli

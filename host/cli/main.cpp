@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "host/cli/batch/processes.h"
 #include "host/cli/command.h"
 
 #ifdef _WIN32
@@ -49,5 +50,6 @@ static gridsmith::cli::ProgressDisplay Progress() {
 }
 
 int main(int argc, char** argv) {
-    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr, Progress());
+    return gridsmith::cli::RunCommand(Arguments(argc, argv), std::cout, std::cerr, Progress(),
+                                      gridsmith::cli::ThisProgram());
 }

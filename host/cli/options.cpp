@@ -14,6 +14,8 @@ using hosting::ColourMode;
 using hosting::kMaxDocumentSide;
 using hosting::Outcome;
 
+constexpr int32_t kMaxJobs = 1024;
+
 // A whole decimal integer within [low, high], or nothing.
 std::optional<int32_t> ParseInteger(const std::string& text, int32_t low, int32_t high) {
     int32_t value = 0;
@@ -97,6 +99,11 @@ std::string SetOutputDir(CliOptions& o, const std::string& v) {
     if (v.empty()) return "--output-dir wants a directory";
     o.outputDir = v;
     return {};
+}
+
+std::string SetJobs(CliOptions& o, const std::string& v) {
+    o.jobs = ParseInteger(v, 1, kMaxJobs);
+    return o.jobs ? "" : "--jobs wants a number of images drawn at once, " + Range(1, kMaxJobs) + ", not '" + v + "'";
 }
 
 std::string SetFormat(CliOptions& o, const std::string& v) {
@@ -217,12 +224,15 @@ const OptionEntry* FindOption(std::string name) {
 
 std::string CheckBatch(const CliOptions& o) {
     if (o.outputDir.empty()) {
+        if (o.jobs) return "--jobs applies to --output-dir batches";
         if (!o.batchInputs.empty())
             return "unexpected argument '" + o.batchInputs.front() + "': INPUT files need --output-dir DIR (see --help)";
         return {};
     }
     if (o.batchInputs.empty() && o.input.empty()) return "--output-dir needs INPUT files to draw into";
     if (!o.output.empty()) return "--output-dir and --output exclude each other";
+    if (o.jobs.value_or(1) > 1 && (o.interactive || !o.uiScript.empty()))
+        return "--jobs " + std::to_string(*o.jobs) + ": a batch whose dialogs are answered draws one image at a time";
     return {};
 }
 
@@ -258,7 +268,7 @@ int HexDigit(char c) {
 }  // namespace
 
 const std::vector<OptionAlias>& OptionAliases() {
-    static const std::vector<OptionAlias> aliases = {{"-o", "--output"}, {"-h", "--help"}};
+    static const std::vector<OptionAlias> aliases = {{"-o", "--output"}, {"-h", "--help"}, {"-j", "--jobs"}};
     return aliases;
 }
 
@@ -276,6 +286,7 @@ const std::vector<OptionEntry>& OptionTable() {
         {"--selection", "L,T,R,B", "filter only this rectangle (right and bottom exclusive)", &SetSelection},
         {"--output", "PATH", "write here (default gridsmith.png, or .tif for CMYK, Lab, multichannel and 32 bits); the extension picks the format", &SetOutput},
         {"--output-dir", "DIR", "a batch: draw into every INPUT and write each here under its own name", &SetOutputDir},
+        {"--jobs", "N", "a batch draws up to N images at once, each in a process of its own, as memory allows (default: the processors it may use)", &SetJobs},
         {"--format", "EXT", "write this format (tif, png, pam, ...) instead of the input's or the usual one", &SetFormat},
         {"--compression", "LEVEL", "zlib level 0..9: PNG (default 6), TIFF (default 0, uncompressed; 1..9 Deflate)", &SetCompression},
         {"--max-memory", "SIZE", "the most memory an image may take, as 512M or 4G (default: three quarters of the machine's)", &SetMaxMemory},
@@ -367,8 +378,9 @@ std::string UsageText() {
         "Runs the Gridsmith filter as a host would and writes the result.\n"
         "With no options it draws the default table on an 800x600 white canvas\n"
         "and writes gridsmith.png in the current directory. With --output-dir it\n"
-        "draws the same table into every INPUT and writes each under DIR; a file\n"
-        "that fails is named and the others still run (exit status 1 if any failed).\n\noptions:\n";
+        "draws the same table into every INPUT and writes each under DIR, several\n"
+        "at once (--jobs); a file that fails is named and the others still run\n"
+        "(exit status 1 if any failed).\n\noptions:\n";
     for (const OptionEntry& entry : OptionTable()) {
         const char* alias = AliasOf(entry.name);
         std::string left = std::string("  ") + (alias ? std::string(alias) + ", " : "") + entry.name +

@@ -33,6 +33,7 @@ struct CliOptions {
     std::string output;                         // empty: gridsmith.<natural extension>
     std::string outputDir;                      // a batch: each input written here under its own name
     std::vector<std::string> batchInputs;       // the batch's INPUT arguments
+    std::optional<int> jobs;                    // batch inputs drawn at once; none: the processors we may use
     std::string format;                         // ".tif": the output format instead of the usual one
     int compression = -1;                       // zlib level for PNG and TIFF; -1: the format's default
     std::optional<uint64_t> maxMemory;          // bytes an image may take; none: what the machine gives
@@ -57,7 +58,7 @@ struct OptionEntry {
 
 const std::vector<OptionEntry>& OptionTable();
 
-// One-letter spellings of the commonest options: -o for --output, -h for --help.
+// One-letter spellings of the commonest options: -o for --output, -h for --help, -j for --jobs.
 struct OptionAlias {
     const char* alias;
     const char* name;

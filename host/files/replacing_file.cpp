@@ -22,8 +22,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Small writes gather here; a strip or a whole text goes straight through.
+// Small writes gather in a buffer; a write as large as a TIFF strip goes
+// straight through, after what is gathered.
 constexpr size_t kBufferBytes = size_t(1) << 20;
+constexpr size_t kDirectBytes = kBufferBytes / 4;
+// How much is written before the disk is asked to start on it.
+constexpr int64_t kWritebackBytes = int64_t(16) << 20;
 // Room in a 255-byte file name for the temporary name's dot and ending.
 constexpr size_t kMaxNameBytes = 200;
 
@@ -48,6 +52,7 @@ long WriteSome(int fd, const uint8_t* data, size_t size) {
 }
 int64_t SeekFile(int fd, int64_t offset, int whence) { return _lseeki64(fd, offset, whence); }
 bool SyncFile(int fd) { return _commit(fd) == 0; }
+void StartWriteback(int, int64_t, int64_t) {}
 bool CloseFile(int fd) { return _close(fd) == 0; }
 void RemoveFile(const std::string& path) { _wunlink(Wide(path).c_str()); }
 long ProcessId() { return long(GetCurrentProcessId()); }
@@ -91,6 +96,14 @@ int OpenInPlace(const std::string& path) { return ::open(path.c_str(), O_WRONLY 
 long WriteSome(int fd, const uint8_t* data, size_t size) { return long(::write(fd, data, size)); }
 int64_t SeekFile(int fd, int64_t offset, int whence) { return ::lseek(fd, off_t(offset), whence); }
 bool SyncFile(int fd) { return ::fsync(fd) == 0; }
+
+// The disk starts on what is written while the rest is encoded, so the
+// final flush waits for little.
+void StartWriteback(int fd, int64_t from, int64_t length) {
+#ifdef __linux__
+    ::sync_file_range(fd, off64_t(from), off64_t(length), SYNC_FILE_RANGE_WRITE);
+#endif
+}
 bool CloseFile(int fd) { return ::close(fd) == 0; }
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
 long ProcessId() { return long(::getpid()); }
@@ -198,8 +211,8 @@ bool ReplacingFile::Fail(std::string reason) {
 bool ReplacingFile::Write(const void* data, size_t size) {
     if (!ok()) return false;
     const auto* bytes = static_cast<const uint8_t*>(data);
-    if (buffer_.size() + size > kBufferBytes && !Flush()) return false;
-    if (size >= kBufferBytes) return WriteThrough(bytes, size);
+    if ((size >= kDirectBytes || buffer_.size() + size > kBufferBytes) && !Flush()) return false;
+    if (size >= kDirectBytes) return WriteThrough(bytes, size);
     buffer_.insert(buffer_.end(), bytes, bytes + size);
     size_ = std::max(size_, position_ + int64_t(buffer_.size()));
     return true;
@@ -214,6 +227,10 @@ bool ReplacingFile::WriteThrough(const uint8_t* bytes, size_t size) {
         position_ += written;
     }
     size_ = std::max(size_, position_);
+    if (position_ - writtenBack_ >= kWritebackBytes) {
+        StartWriteback(fd_, writtenBack_, position_ - writtenBack_);
+        writtenBack_ = position_;
+    }
     return true;
 }
 

@@ -59,6 +59,7 @@ private:
     std::vector<uint8_t> buffer_;
     int64_t position_ = 0;  // the file's own, where the buffer's first byte goes
     int64_t size_ = 0;
+    int64_t writtenBack_ = 0;  // where the disk was last asked to start
     std::string reason_;
     bool committed_ = false;
 };

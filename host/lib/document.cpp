@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "host/lib/sample_rows.h"
@@ -119,7 +120,12 @@ Outcome<Document> Document::Create(int32_t width, int32_t height, ColourMode mod
                                           " (" + ModeName(mode) + ", " + std::to_string(depth) + "-bit) needs " +
                                           MiB(bytes, true) + "; there are " + MiB(limit.bytes, false) + " for it (" +
                                           limit.source + ")");
-    return Outcome<Document>::Success(Document(width, height, mode, depth, samples));
+    try {
+        return Outcome<Document>::Success(Document(width, height, mode, depth, samples));
+    } catch (const std::bad_alloc&) {  // within the limit, but more than the system gives
+        return Outcome<Document>::Failure("image size " + std::to_string(width) + "x" + std::to_string(height) +
+                                          " needs " + MiB(bytes, true) + "; the system did not give them");
+    }
 }
 
 double Document::Sample(int32_t x, int32_t y, int plane) const {

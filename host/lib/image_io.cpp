@@ -1,7 +1,5 @@
 #include "host/lib/image_io.h"
 
-#include <stb_image.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -14,8 +12,6 @@
 
 namespace gridsmith::hosting {
 namespace {
-
-using ImageData = std::unique_ptr<void, void (*)(void*)>;
 
 constexpr const char* kOutputExtensions = ".tif, .tiff, .png, .pam, .pgm, .ppm, .pnm or .pfm";
 
@@ -92,67 +88,6 @@ std::string WriteRowsToFile(const Document& d, const std::string& path, const st
     return file.Commit();
 }
 
-// ---- everything else stb reads -------------------------------------------------------
-
-// stb parses PNM header numbers into an int without checking for overflow;
-// numbers of more than nine digits are refused before it sees them.
-bool PnmHeaderFitsStb(std::FILE* file) {
-    int digits = 0, fields = 0;
-    for (int c = std::fgetc(file); c != EOF && fields < 4; c = std::fgetc(file)) {
-        if (c == '#') {
-            while (c != EOF && c != '\n') c = std::fgetc(file);
-        }
-        if (std::isdigit(c)) {
-            if (++digits > 9) return false;
-        } else if (digits > 0) {
-            digits = 0;
-            ++fields;
-        }
-    }
-    return true;
-}
-
-bool IsPnm(const unsigned char* magic) { return magic[0] == 'P' && (magic[1] == '5' || magic[1] == '6'); }
-
-Outcome<Document> ReadWithStb(const std::string& path) {
-    using Result = Outcome<Document>;
-    int width = 0, height = 0, channels = 0;
-    const bool sixteen = stbi_is_16_bit(path.c_str()) != 0;
-    ImageData pixels(sixteen ? static_cast<void*>(stbi_load_16(path.c_str(), &width, &height, &channels, 0))
-                             : static_cast<void*>(stbi_load(path.c_str(), &width, &height, &channels, 0)),
-                     &stbi_image_free);
-    if (!pixels) {
-        const char* reason = stbi_failure_reason();
-        return Result::Failure("cannot read " + path + ": " + (reason ? reason : "unknown format"));
-    }
-    if (channels < 1 || channels > 4)
-        return Result::Failure(path + " has " + std::to_string(channels) + " channels");
-    Result created = Document::Create(width, height, ModeForChannels(channels), sixteen ? 16 : 8, Samples::Unset);
-    if (!created.ok()) return Result::Failure(path + ": " + created.error);
-    Document& d = created.value;
-    ConvertSamples(static_cast<const uint8_t*>(pixels.get()), sixteen ? SampleKind::FileWord : SampleKind::Byte,
-                   d.Bytes().data(), DocumentSamples(d.Depth()), d.Bytes().size() / size_t(d.BytesPerSample()));
-    return created;
-}
-
-enum class FileKind { Tiff, Png, UnsafePnm, Other };
-
-FileKind Sniff(const std::string& path) {
-    unsigned char magic[8] = {};
-    std::FILE* file = OpenFile(path, "rb");
-    if (!file) return FileKind::Other;
-    const size_t got = std::fread(magic, 1, sizeof magic, file);
-    std::rewind(file);
-    const bool unsafePnm = got >= 2 && IsPnm(magic) && !PnmHeaderFitsStb(file);
-    std::fclose(file);
-    if (unsafePnm) return FileKind::UnsafePnm;
-    if (got >= 8 && std::memcmp(magic, "\x89PNG\r\n\x1a\n", 8) == 0) return FileKind::Png;
-    if (got >= 4 && (std::memcmp(magic, "II*\0", 4) == 0 || std::memcmp(magic, "MM\0*", 4) == 0 ||
-                     std::memcmp(magic, "II+\0", 4) == 0 || std::memcmp(magic, "MM\0+", 4) == 0))
-        return FileKind::Tiff;
-    return FileKind::Other;
-}
-
 // ---- format choice --------------------------------------------------------------------
 
 std::string Unsupported(ColourMode mode, int depth, const std::string& ext, const char* holds) {
@@ -201,24 +136,6 @@ std::string CheckWritable(ColourMode mode, int depth, const std::string& path) {
 
 std::string CheckWritable(const Document& document, const std::string& path) {
     return CheckWritable(document.Mode(), document.Depth(), path);
-}
-
-Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth) {
-    Outcome<Document> read;
-    switch (Sniff(path)) {
-    case FileKind::Tiff: read = ReadTiff(path); break;
-    case FileKind::Png: read = ReadPng(path); break;
-    case FileKind::UnsafePnm: read.error = "cannot read " + path + ": its PNM header has numbers too large"; break;
-    default: read = ReadWithStb(path); break;
-    }
-    // Another depth costs a second copy while it converts.
-    if (read.ok() && depth && *depth != read.value.Depth()) {
-        if (!HasDepth(read.value.Mode(), *depth))
-            return Outcome<Document>::Failure(path + ": a " + ModeName(read.value.Mode()) + " image is 8 or 16 bits, not " +
-                                              std::to_string(*depth));
-        read.value = ConvertDepth(read.value, *depth);
-    }
-    return read;
 }
 
 std::string WriteImage(const Document& d, const std::string& path, const WriteOptions& options) {

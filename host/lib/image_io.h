@@ -5,8 +5,9 @@
 //   .pam            8/16-bit, every mode (PAM, maxval 255 or 65535)
 //   .pgm .ppm .pnm  8/16-bit grey or RGB
 //   .pfm            32-bit float grey or RGB
-// Reading takes TIFF and PNG through their libraries and whatever stb_image
-// reads otherwise (JPEG, BMP, GIF, TGA, PNM, ...), found by the file's content.
+// Reading takes the format the file's first bytes name, whatever its name
+// says: TIFF, PNG and JPEG through libtiff, libpng and libjpeg-turbo, BMP and
+// binary PGM/PPM through readers of the host's own. Any other is refused by name.
 #pragma once
 
 #include <optional>
@@ -20,6 +21,9 @@ namespace gridsmith::hosting {
 
 // The document at the file's depth, or converted to `depth` when given.
 Outcome<Document> ReadImage(const std::string& path, std::optional<int> depth = std::nullopt);
+
+// The size of what ReadImage would hold, read from the file's header alone.
+Outcome<ImageShape> ProbeImage(const std::string& path);
 
 // Empty when `path`'s format can hold an image of this mode and depth, else why not.
 std::string CheckWritable(ColourMode mode, int depth, const std::string& path);

@@ -14,6 +14,7 @@
 
 #include "host/files/replacing_file.h"
 #include "host/lib/image_formats.h"
+#include "host/lib/input_file.h"
 #include "host/lib/sample_rows.h"
 
 namespace gridsmith::hosting {
@@ -122,6 +123,13 @@ bool WriteRows(png_structp png, png_infop info, ReplacingFile& file, const Docum
     return true;
 }
 
+// libpng's message, or that the file ended before the image did.
+std::string ReadProblem(const std::string& path, std::FILE* file, const PngError& error) {
+    if (!std::feof(file)) return "cannot read " + path + ": " + error.text;
+    std::error_code ignored;
+    return EndsEarly(path, std::filesystem::file_size(std::filesystem::u8path(path), ignored));
+}
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -138,6 +146,20 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
 #endif
 }
 
+Outcome<ImageShape> ProbePng(const std::string& path) {
+    using Result = Outcome<ImageShape>;
+    File file(OpenFile(path, "rb"));
+    if (!file) return Result::Failure("cannot read " + path + ": " + std::strerror(errno));
+    PngError error;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, &OnError, &OnWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    PngHeader header;
+    const bool read = info && ReadHeader(png, info, file.get(), header);
+    png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    if (!read) return Result::Failure("cannot read " + path + ": " + (error.text[0] ? error.text : "out of memory"));
+    return Result::Success({header.width, header.height, header.channels, header.depth / 8});
+}
+
 Outcome<Document> ReadPng(const std::string& path) {
     using Result = Outcome<Document>;
     File file(OpenFile(path, "rb"));
@@ -149,7 +171,7 @@ Outcome<Document> ReadPng(const std::string& path) {
     PngHeader header;
     if (!info) {
     } else if (!ReadHeader(png, info, file.get(), header)) {
-        result.error = "cannot read " + path + ": " + error.text;
+        result.error = ReadProblem(path, file.get(), error);
     } else if (header.width > png_uint_32(kMaxDocumentSide) || header.height > png_uint_32(kMaxDocumentSide)) {
         result.error = path + ": image size " + std::to_string(header.width) + "x" + std::to_string(header.height) +
                        " is larger than the host takes";
@@ -161,7 +183,7 @@ Outcome<Document> ReadPng(const std::string& path) {
         if (!result.ok()) {
             result.error = path + ": " + result.error;
         } else if (!ReadRows(png, info, result.value, header.passes)) {
-            result = Result::Failure("cannot read " + path + ": " + error.text);
+            result = Result::Failure(ReadProblem(path, file.get(), error));
         }
     }
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);

@@ -239,7 +239,8 @@ bool ReadSeparatePlanes(TIFF* tiff, Document& d) {
     return true;
 }
 
-void SetTags(TIFF* tiff, const Document& d, int compression) {
+// Returns the rows per strip.
+uint32_t SetTags(TIFF* tiff, const Document& d, int compression) {
     const ColourMode mode = d.Mode();
     const TiffColour colour = TiffColourOf(mode);
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(d.Width()));
@@ -267,10 +268,30 @@ void SetTags(TIFF* tiff, const Document& d, int compression) {
     }
     // Strips of about 1 MiB: few enough for big images, small enough to buffer.
     const size_t rows = std::max<size_t>(1, (size_t(1) << 20) / d.RowBytes());
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, uint32_t(std::min<size_t>(rows, size_t(d.Height()))));
+    const auto rowsPerStrip = uint32_t(std::min<size_t>(rows, size_t(d.Height())));
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    return rowsPerStrip;
+}
+
+// One row as the file holds it: file samples, inks as amounts, a and b signed.
+void EncodeRow(const Document& d, int32_t y, uint8_t* to) {
+    const SampleKind file = FileSamples(d.Depth());
+    const TiffColour colour = TiffColourOf(d.Mode());
+    ConvertSamples(d.Row(y), DocumentSamples(d.Depth()), to, file, size_t(d.Width()) * size_t(d.Planes()));
+    if (colour.inkPlanes) InvertPlanes(to, file, size_t(d.Width()), d.Planes(), colour.inkPlanes);
+    if (colour.signedChroma) ToggleSignedPlanes(to, file, size_t(d.Width()), d.Planes(), 1, 2);
 }
 
 }  // namespace
+
+Outcome<ImageShape> ProbeTiff(const std::string& path) {
+    TiffMessages messages;
+    TiffFile tiff = OpenTiff(path, "r", messages);
+    if (!tiff) return Outcome<ImageShape>::Failure("cannot read " + path + ": " + Reason(messages, "not a TIFF file"));
+    const TiffLayout layout = ReadLayout(tiff.get());
+    if (!layout.problem.empty()) return Outcome<ImageShape>::Failure("cannot read " + path + ": " + layout.problem);
+    return Outcome<ImageShape>::Success({layout.width, layout.height, PlaneCount(layout.mode), layout.depth / 8});
+}
 
 Outcome<Document> ReadTiff(const std::string& path) {
     using Result = Outcome<Document>;
@@ -307,18 +328,19 @@ std::string WriteTiff(const Document& d, const std::string& path, const WriteOpt
     TiffMessages messages;
     TiffFile tiff = CreateTiff(output, messages);
     if (!tiff) return output.Failure(Reason(messages, "cannot create the file"));
-    SetTags(tiff.get(), d, options.compression < 0 ? 0 : options.compression);
-    // libtiff may change the row it is given; the document stays as it is.
-    std::vector<uint8_t> row(d.RowBytes());
-    const SampleKind kind = DocumentSamples(d.Depth()), file = FileSamples(d.Depth());
-    const TiffColour colour = TiffColourOf(d.Mode());
-    const size_t samples = size_t(d.Width()) * size_t(d.Planes());
+    const int compression = options.compression < 0 ? 0 : options.compression;
+    const uint32_t rowsPerStrip = SetTags(tiff.get(), d, compression);
+    // A strip at a time, converted into a buffer of its own: libtiff may
+    // change what it is given, and the document stays as it is. Without
+    // compression the strip is the file's bytes already.
+    std::vector<uint8_t> strip(size_t(rowsPerStrip) * d.RowBytes());
     bool written = true;
-    for (int32_t y = 0; y < d.Height() && written; ++y) {
-        ConvertSamples(d.Row(y), kind, row.data(), file, samples);
-        if (colour.inkPlanes) InvertPlanes(row.data(), file, size_t(d.Width()), d.Planes(), colour.inkPlanes);
-        if (colour.signedChroma) ToggleSignedPlanes(row.data(), file, size_t(d.Width()), d.Planes(), 1, 2);
-        written = TIFFWriteScanline(tiff.get(), row.data(), uint32_t(y), 0) >= 0;
+    for (uint32_t first = 0, index = 0; first < uint32_t(d.Height()) && written; first += rowsPerStrip, ++index) {
+        const uint32_t rows = std::min(rowsPerStrip, uint32_t(d.Height()) - first);
+        for (uint32_t r = 0; r < rows; ++r) EncodeRow(d, int32_t(first + r), strip.data() + size_t(r) * d.RowBytes());
+        const tmsize_t bytes = tmsize_t(size_t(rows) * d.RowBytes());
+        written = (compression > 0 ? TIFFWriteEncodedStrip(tiff.get(), index, strip.data(), bytes)
+                                   : TIFFWriteRawStrip(tiff.get(), index, strip.data(), bytes)) == bytes;
     }
     written = written && TIFFFlush(tiff.get()) == 1;
     tiff.reset();

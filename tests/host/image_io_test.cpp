@@ -1,7 +1,7 @@
 // Image files: every mode and depth each format takes survives a round trip,
 // 16-bit samples map between the host's 0..32768 and the files' 0..65535
-// exactly both ways, TIFFs from other writers read as their tags say, and
-// everything else is refused clearly.
+// exactly both ways, TIFFs, BMPs and PGM/PPMs from other writers read as
+// their headers say, and everything else is refused clearly.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/lib/image_io.h"
@@ -102,7 +103,7 @@ TEST(ImageFiles, PngKeepsEightAndSixteenBitSamples) {
 TEST(ImageFiles, EveryHostSixteenBitValueSurvivesEachFormat) {
     Document every(32769, 1, ColourMode::Gray, 16);
     for (int32_t x = 0; x < every.Width(); ++x) every.SetSample(x, 0, 0, x);
-    for (const char* extension : {".tif", ".png"}) {
+    for (const char* extension : {".tif", ".png", ".pgm"}) {
         const Outcome<Document> read = RoundTrip(every, extension);
         ASSERT_TRUE(read.ok()) << read.error;
         EXPECT_TRUE(read.value.Bytes() == every.Bytes()) << extension;
@@ -360,18 +361,244 @@ TEST(ImageFiles, UnreadableInputIsAnErrorNamingTheFile) {
     EXPECT_FALSE(ReadImage(TempPath("does-not-exist.png")).ok());
     for (const std::string& bytes : {std::string("not an image"), std::string("\x89PNG\r\n\x1a\n garbage"),
                                      std::string("II*\0\x08\0\0\0\xFF\xFF", 10),
-                                     std::string("P5 4444444444 1 255\n\0", 22)}) {  // overflows stb's int
+                                     std::string("P5 4444444444 1 255\n\0", 22)}) {  // beyond any int
         const std::string path = TempPath("garbage");
         WriteBytes(path, bytes);
         const Outcome<Document> read = ReadImage(path);
         EXPECT_FALSE(read.ok());
         EXPECT_NE(read.error.find(path), std::string::npos) << read.error;
+        EXPECT_FALSE(ProbeImage(path).ok());
         std::remove(path.c_str());
     }
     // A TIFF whose strip is cut short.
     const std::string whole = BuildTiff(false, Tags(3, 8, 2), std::string(6, 'x'));
     const Outcome<Document> cut = ReadTiffBytes("cut", whole.substr(0, whole.size() - 4));
     EXPECT_FALSE(cut.ok());
+}
+
+// A PNG by hand: its chunks with their CRCs, the pixels in a stored
+// (uncompressed) zlib stream; no encoder writes palettes with transparency here.
+std::string BuildPng(uint32_t width, uint32_t height, uint8_t colourType, const std::vector<std::string>& extraChunks,
+                     const std::string& rows) {
+    const auto big = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    const auto chunk = [&big](const std::string& typeAndData) {
+        uint32_t crc = 0xFFFFFFFF;
+        for (unsigned char c : typeAndData) {
+            crc ^= c;
+            for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+        }
+        return big(uint32_t(typeAndData.size() - 4)) + typeAndData + big(~crc);
+    };
+    uint32_t a = 1, b = 0;  // Adler-32
+    for (unsigned char c : rows) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    const uint16_t length = uint16_t(rows.size());
+    const std::string stored = std::string("\x78\x01\x01", 3) + char(length) + char(length >> 8) + char(~length) +
+                               char(uint16_t(~length) >> 8) + rows + big((b << 16) | a);
+    std::string png = "\x89PNG\r\n\x1a\n" + chunk("IHDR" + big(width) + big(height) + char(8) + char(colourType) +
+                                                   std::string(3, '\0'));
+    for (const std::string& extra : extraChunks) png += chunk(extra);
+    return png + chunk("IDAT" + stored) + chunk("IEND");
+}
+
+// A batch sizes its inputs from their headers before reading them: what the
+// header says must be what reading holds, whatever the file's layout.
+TEST(ImageFiles, ProbeSizesWhatReadingHolds) {
+    std::vector<std::pair<std::string, std::string>> files;  // name, bytes
+    for (const auto& [mode, depth, extension] : {std::tuple{ColourMode::GrayAlpha, 16, ".png"},
+                                                 std::tuple{ColourMode::RgbAlpha, 8, ".png"},
+                                                 std::tuple{ColourMode::CmykAlpha, 16, ".tif"},
+                                                 std::tuple{ColourMode::Rgb, 32, ".tif"},
+                                                 std::tuple{ColourMode::Rgb, 16, ".ppm"}}) {
+        const std::string path = TempPath("probe" + Name(mode, depth) + extension);
+        ASSERT_EQ(WriteImage(Gradient(mode, depth), path), "");
+        files.push_back({path, FileBytes(path)});
+    }
+    // Palette colours with a transparent entry read as RGBA, as does RGB in planes.
+    files.push_back({TempPath("probe-palette.png"),
+                     BuildPng(3, 2, 3, {"PLTE" + std::string(6, '\x40'), "tRNS" + std::string(1, '\0')},
+                              std::string("\0\0\1\0\0\1\0\1", 8))});
+    auto planes = Tags(3, 8, 2);
+    planes.push_back({284, {2}});
+    files.push_back({TempPath("probe-planes.tif"), BuildTiff(false, planes, "\x10\x11\x20\x21\x30\x31", 3)});
+    for (const auto& [path, bytes] : files) {
+        WriteBytes(path, bytes);
+        const Outcome<ImageShape> shape = ProbeImage(path);
+        const Outcome<Document> read = ReadImage(path);
+        ASSERT_TRUE(shape.ok() && read.ok()) << path << ": " << shape.error << read.error;
+        EXPECT_EQ(shape.value.Bytes(), read.value.Bytes().size()) << path;
+        EXPECT_EQ(shape.value.planes, read.value.Planes()) << path;
+        std::remove(path.c_str());
+    }
+}
+
+// ---- BMP and PGM/PPM as other programs write them ---------------------------------------
+
+std::string Le(uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out.push_back(char(value >> (8 * i)));
+    return out;
+}
+
+// A BMP with a Windows info header of `infoSize` bytes; the masks go inside
+// it, or after a 40-byte one.
+std::string Bmp(uint32_t infoSize, int32_t width, int32_t height, int bits, uint32_t compression,
+                const std::string& pixels, const std::string& palette = "", const std::vector<uint32_t>& masks = {}) {
+    std::string info = Le(infoSize, 4) + Le(uint32_t(width), 4) + Le(uint32_t(height), 4) + Le(1, 2) +
+                       Le(uint32_t(bits), 2) + Le(compression, 4) + Le(uint32_t(pixels.size()), 4) + Le(2835, 4) +
+                       Le(2835, 4) + Le(uint32_t(palette.size() / 4), 4) + Le(0, 4);
+    for (uint32_t mask : masks) info += Le(mask, 4);
+    if (infoSize > 40) info.resize(infoSize, '\0');
+    const uint32_t offset = uint32_t(14 + info.size() + palette.size());
+    return "BM" + Le(offset + uint32_t(pixels.size()), 4) + Le(0, 4) + Le(offset, 4) + info + palette + pixels;
+}
+
+Outcome<Document> ReadBytes(const std::string& name, const std::string& bytes) {
+    const std::string path = TempPath(name);
+    WriteBytes(path, bytes);
+    Outcome<Document> read = ReadImage(path);
+    std::remove(path.c_str());
+    return read;
+}
+
+std::vector<double> PixelOf(const Document& d, int32_t x, int32_t y) {
+    std::vector<double> samples;
+    for (int p = 0; p < d.Planes(); ++p) samples.push_back(d.Sample(x, y, p));
+    return samples;
+}
+
+TEST(ImageFiles, ReadsBmpsAsTheirHeadersSay) {
+    // 24-bit BGR, rows padded to four bytes, bottom-up unless the height is negative.
+    const std::string rows = std::string("\1\2\3\4\5\6\0\0\7\x08\x09\x0A\x0B\x0C\0\0", 16);
+    Outcome<Document> read = ReadBytes("bgr.bmp", Bmp(40, 2, 2, 24, 0, rows));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Mode(), ColourMode::Rgb);
+    EXPECT_EQ(PixelOf(read.value, 0, 1), (std::vector<double>{3, 2, 1}));
+    EXPECT_EQ(PixelOf(read.value, 1, 0), (std::vector<double>{12, 11, 10}));
+    read = ReadBytes("top-down.bmp", Bmp(40, 2, -2, 24, 0, rows));
+    EXPECT_EQ(PixelOf(read.value, 0, 0), (std::vector<double>{3, 2, 1}));
+
+    // Palettes of 1 and 4 bits, high bits first; an index past the palette is black.
+    const std::string twoColours = std::string("\0\0\0\0\x30\x20\x10\0", 8);
+    read = ReadBytes("one-bit.bmp", Bmp(40, 3, 1, 1, 0, std::string("\xA0\0\0\0", 4), twoColours));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(PixelOf(read.value, 2, 0), (std::vector<double>{0x10, 0x20, 0x30}));
+    EXPECT_EQ(PixelOf(read.value, 1, 0), (std::vector<double>{0, 0, 0}));
+    read = ReadBytes("four-bit.bmp", Bmp(40, 2, 1, 4, 0, std::string("\x15\0\0\0", 4), twoColours));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(PixelOf(read.value, 0, 0), (std::vector<double>{0x10, 0x20, 0x30}));
+    EXPECT_EQ(PixelOf(read.value, 1, 0), (std::vector<double>{0, 0, 0}));
+
+    // 5-6-5 masks after a 40-byte header, scaled to 8 bits.
+    read = ReadBytes("565.bmp", Bmp(40, 1, 1, 16, 3, Le(0xF800 | 0x0400 | 0x0010, 2) + Le(0, 2), "",
+                                    {0xF800, 0x07E0, 0x001F}));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(PixelOf(read.value, 0, 0), (std::vector<double>{255, 130, 132}));
+
+    // 32 bits: alpha only with an alpha mask.
+    read = ReadBytes("alpha.bmp", Bmp(124, 1, 1, 32, 3, "\1\2\3\4", "", {0xFF0000, 0xFF00, 0xFF, 0xFF000000}));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Mode(), ColourMode::RgbAlpha);
+    EXPECT_EQ(PixelOf(read.value, 0, 0), (std::vector<double>{3, 2, 1, 4}));
+    read = ReadBytes("xrgb.bmp", Bmp(40, 1, 1, 32, 0, "\1\2\3\4"));
+    EXPECT_EQ(read.value.Mode(), ColourMode::Rgb);
+    EXPECT_EQ(PixelOf(read.value, 0, 0), (std::vector<double>{3, 2, 1}));
+
+    // OS/2's header: 16-bit sides and 3-byte palette entries.
+    const std::string core = Le(12, 4) + Le(1, 2) + Le(1, 2) + Le(1, 2) + Le(8, 2);
+    const std::string palette = std::string("\0\0\0\x33\x22\x11", 6) + std::string(254 * 3, '\0');
+    const uint32_t offset = uint32_t(14 + core.size() + palette.size());
+    read = ReadBytes("os2.bmp", "BM" + Le(offset + 4, 4) + Le(0, 4) + Le(offset, 4) + core + palette +
+                                    std::string("\1\0\0\0", 4));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(PixelOf(read.value, 0, 0), (std::vector<double>{0x11, 0x22, 0x33}));
+}
+
+TEST(ImageFiles, ReadsPgmAndPpmScaledFromTheirMaxval) {
+    // Comments, 16-bit samples above maxval 255, a sample past maxval taken as maxval.
+    Outcome<Document> read = ReadBytes("ten-bit.pgm", std::string("P5\n# from a scanner\n3 1\n1023\n") +
+                                                          std::string("\0\0\x02\x00\x07\xD0", 6));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Depth(), 16);
+    EXPECT_EQ(PixelOf(read.value, 0, 0)[0], 0);
+    EXPECT_EQ(PixelOf(read.value, 1, 0)[0], 16400);  // 512 of 1023
+    EXPECT_EQ(PixelOf(read.value, 2, 0)[0], 32768);
+    read = ReadBytes("four-bit.ppm", std::string("P6 1 1 15\n\x0F\x00\x07", 13));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.value.Depth(), 8);
+    EXPECT_EQ(PixelOf(read.value, 0, 0), (std::vector<double>{255, 0, 119}));
+}
+
+TEST(ImageFiles, RefusesDamagedBmpsAndPgmsByName) {
+    const auto refusal = [](const std::string& name, const std::string& bytes) {
+        const Outcome<Document> read = ReadBytes(name, bytes);
+        EXPECT_NE(read.error.find(TempPath(name)), std::string::npos) << read.error;
+        return read.error;
+    };
+    const std::string pixels(8, '\0');
+    EXPECT_NE(refusal("rle.bmp", Bmp(40, 2, 2, 8, 1, pixels)).find("run-length"), std::string::npos);
+    EXPECT_NE(refusal("os2v2.bmp", Bmp(64, 2, 2, 24, 0, pixels)).find("64 bytes"), std::string::npos);
+    EXPECT_NE(refusal("two-bit.bmp", Bmp(40, 2, 2, 2, 0, pixels)).find("2-bit"), std::string::npos);
+    EXPECT_NE(refusal("masks.bmp", Bmp(40, 1, 1, 16, 3, pixels, "", {0xF0F0, 0x0F00, 0x000F})).find("runs of bits"),
+              std::string::npos);
+    const std::string whole = Bmp(40, 2, 2, 24, 0, std::string(16, '\0'));
+    EXPECT_NE(refusal("cut.bmp", whole.substr(0, whole.size() - 1)).find("is truncated: 69 of 70 bytes"),
+              std::string::npos);
+    EXPECT_NE(refusal("cut-header.bmp", whole.substr(0, 30)).find("is truncated: 30 of 54 bytes"), std::string::npos);
+    EXPECT_NE(refusal("wide.bmp", Bmp(40, 400000, 1, 24, 0, std::string(1200000, '\0'))).find("300000"),
+              std::string::npos);
+
+    EXPECT_NE(refusal("cut.pgm", std::string("P5 2 2 255\n\0\0\0", 14)).find("is truncated: 14 of 15 bytes"),
+              std::string::npos);
+    EXPECT_NE(refusal("maxval.pgm", "P5 1 1 70000\n\0\0").find("maxval 70000"), std::string::npos);
+    EXPECT_NE(refusal("zero.pgm", "P5 1 1 0\n\0").find("maxval 0"), std::string::npos);
+    EXPECT_NE(refusal("header.pgm", "P5 1 1 255").find("ends early"), std::string::npos);
+    EXPECT_NE(refusal("letters.pgm", "P5 1 x 255\n\0").find("damaged"), std::string::npos);
+}
+
+TEST(ImageFiles, RefusesAnImageOverTheMemoryLimitBeforeReadingIt) {
+    const DocumentMemory before = DocumentMemoryLimit();
+    SetDocumentMemoryLimit({size_t(1) << 20, "the test"});
+    const Outcome<Document> read = ReadBytes("big.pgm", "P5 2000 1000 255\n" + std::string(2000000, '\0'));
+    SetDocumentMemoryLimit(before);
+    EXPECT_NE(read.error.find("needs 2 MiB; there are 1 MiB for it (the test)"), std::string::npos) << read.error;
+}
+
+TEST(ImageFiles, RefusesOtherFormatsNamingThemAndTheFormatsRead) {
+    const std::string pam = TempPath("written.pam");
+    ASSERT_EQ(WriteImage(Document(1, 1, ColourMode::Rgb, 8), pam), "");
+    const std::string wanted = "TIFF, PNG, JPEG, BMP or binary PGM/PPM";
+    for (const auto& [bytes, said] : std::vector<std::pair<std::string, std::string>>{
+             {FileBytes(pam), "PAM files are not read"},
+             {"GIF89a\xFF\xFF\xFF\xFF\xF7\0\0", "GIF files are not read"},
+             {std::string("8BPS\0\1", 6), "Photoshop (PSD) files are not read"},
+             {std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\1\3\x2A\xCC\x20\x08\0", 19), "not a " + wanted}}) {
+        const Outcome<Document> read = ReadBytes("other", bytes);
+        EXPECT_NE(read.error.find(said), std::string::npos) << read.error;
+        EXPECT_NE(read.error.find(wanted), std::string::npos) << read.error;
+    }
+    std::remove(pam.c_str());
+}
+
+// The header alone sizes a BMP as reading it does, alpha or not.
+TEST(ImageFiles, ProbeSizesBmpsAsReadingHolds) {
+    for (const auto& [name, bytes] :
+         std::vector<std::pair<std::string, std::string>>{
+             {"probe-alpha.bmp", Bmp(124, 1, 2, 32, 3, std::string(8, '\1'), "", {0xFF0000, 0xFF00, 0xFF, 0xFF000000})},
+             {"probe-xrgb.bmp", Bmp(40, 3, 1, 32, 0, std::string(12, '\1'))},
+             {"probe-bgr.bmp", Bmp(40, 2, -2, 24, 0, std::string(16, '\1'))}}) {
+        const std::string path = TempPath(name);
+        WriteBytes(path, bytes);
+        const Outcome<ImageShape> shape = ProbeImage(path);
+        const Outcome<Document> read = ReadImage(path);
+        ASSERT_TRUE(shape.ok() && read.ok()) << name << ": " << shape.error << read.error;
+        EXPECT_EQ(shape.value.Bytes(), read.value.Bytes().size()) << name;
+        std::remove(path.c_str());
+    }
 }
 
 }  // namespace

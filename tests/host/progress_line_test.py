@@ -12,11 +12,11 @@ import sys
 import tempfile
 
 
-def run_on_terminal(arguments, env):
+def run_on_terminal(arguments, env=None, cwd=None):
     """Exit status and everything written to the terminal (stderr)."""
     master, slave = pty.openpty()
     process = subprocess.Popen(arguments, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                               stderr=slave, env=env)
+                               stderr=slave, env=env, cwd=cwd)
     os.close(slave)
     chunks = []
     while True:

@@ -307,26 +307,6 @@ TEST_F(MainDialogTest, SaveReadsBackTheControlsAndLoadShowsTheFile) {
     EXPECT_EQ(rig.Window.Calls.back(), "RepaintPreview");
 }
 
-// The effect switch is the module's, not a parameter: a box's click sets it
-// and repaints, a new dialog shows it as left, and Save and Load pass it by.
-TEST_F(MainDialogTest, TheEffectSwitchFollowsItsBoxAndOutlivesTheDialog) {
-    rig.Controls.Click(IDC_SHOW_EFFECT);
-    EXPECT_EQ(rig.State.ShowEffect, 1);
-    EXPECT_EQ(Repaints(), 1);
-    rig.Controls.Click(IDC_SAVE_PARAMS);
-    rig.Controls.Click(IDC_LOAD_PARAMS);
-    EXPECT_EQ(rig.Window.Files[rig.Window.ChosenPath].Lines.size(), 20u);
-    EXPECT_TRUE(rig.Controls.Checked(IDC_SHOW_EFFECT));
-    EXPECT_EQ(rig.State.ShowEffect, 1);
-
-    testing::FakeControls next;
-    MainDialog reopened(rig.State, next, rig.Window, UiLanguage::Chinese);
-    reopened.FillControls();
-    EXPECT_TRUE(next.Checked(IDC_SHOW_EFFECT));
-    rig.Controls.Click(IDC_SHOW_EFFECT);
-    EXPECT_EQ(rig.State.ShowEffect, 0);
-}
-
 // A save or load that fails says so by name and reason; the dialog stays
 // open with its values, and a failed load changes nothing.
 TEST_F(MainDialogTest, AFailedSaveOrLoadWarnsAndKeepsTheDialogAsItWas) {
@@ -353,6 +333,26 @@ TEST_F(MainDialogTest, AFailedSaveOrLoadWarnsAndKeepsTheDialogAsItWas) {
     EXPECT_TRUE(rig.Controls.TextWrites.empty());
     EXPECT_EQ(rig.Window.Calls, (std::vector<std::string>{"ChooseOpen", "Load"}));
     EXPECT_EQ(rig.Window.Count("EndDialog 1") + rig.Window.Count("EndDialog 2"), 0);
+}
+
+// The effect switch is the module's, not a parameter: a box's click sets it
+// and repaints, a new dialog shows it as left, and Save and Load pass it by.
+TEST_F(MainDialogTest, TheEffectSwitchFollowsItsBoxAndOutlivesTheDialog) {
+    rig.Controls.Click(IDC_SHOW_EFFECT);
+    EXPECT_EQ(rig.State.ShowEffect, 1);
+    EXPECT_EQ(Repaints(), 1);
+    rig.Controls.Click(IDC_SAVE_PARAMS);
+    rig.Controls.Click(IDC_LOAD_PARAMS);
+    EXPECT_EQ(rig.Window.Files[rig.Window.ChosenPath].Lines.size(), 20u);
+    EXPECT_TRUE(rig.Controls.Checked(IDC_SHOW_EFFECT));
+    EXPECT_EQ(rig.State.ShowEffect, 1);
+
+    testing::FakeControls next;
+    MainDialog reopened(rig.State, next, rig.Window, UiLanguage::Chinese);
+    reopened.FillControls();
+    EXPECT_TRUE(next.Checked(IDC_SHOW_EFFECT));
+    rig.Controls.Click(IDC_SHOW_EFFECT);
+    EXPECT_EQ(rig.State.ShowEffect, 0);
 }
 
 }  // namespace

@@ -40,6 +40,31 @@ Document Picture(int32_t width, int32_t height, ColourMode mode, int depth) {
     return document;
 }
 
+struct Picture8 {
+    std::vector<uint8_t> pixels, mask, strip;
+
+    explicit Picture8(const PreviewState& preview)
+        : pixels(size_t(preview.Thumb.PixelBytes())), mask(size_t(preview.Thumb.MaskBytes)), strip(kStripSamples) {}
+    ThumbBuffers Buffers() { return {pixels.data(), mask.data(), strip.data(), 0, false}; }
+};
+
+// The picture of the view from `record`, without its channel ports when
+// the case has none.
+Picture8 ReadPicture(host::FilterRecord& record, const PreviewState& preview, bool ports) {
+    host::ChannelPortProcs* procs = record.channelPortProcs;
+    host::ReadImageDocumentDesc* info = record.documentInfo;
+    if (!ports) record.channelPortProcs = nullptr, record.documentInfo = nullptr;
+    Picture8 picture(preview);
+    ReadThumbnail(record, preview, picture.Buffers());
+    record.channelPortProcs = procs;
+    record.documentInfo = info;
+    return picture;
+}
+
+// The module's dialog is played here through the native build's stand-in;
+// under Wine the scripted user checks the same through the real dialog.
+#ifndef _WIN32
+
 std::u16string SizeList(std::mt19937& random) {
     std::u16string list;
     const int count = int(random() % 5);
@@ -92,27 +117,6 @@ void MoveView(PreviewState& preview, const View& view) {
     preview.ViewRect.left -= view.panX * preview.ZoomScale;
     preview.ViewRect.top -= view.panY * preview.ZoomScale;
     ClampViewToDocument(preview);
-}
-
-struct Picture8 {
-    std::vector<uint8_t> pixels, mask, strip;
-
-    explicit Picture8(const PreviewState& preview)
-        : pixels(size_t(preview.Thumb.PixelBytes())), mask(size_t(preview.Thumb.MaskBytes)), strip(kStripSamples) {}
-    ThumbBuffers Buffers() { return {pixels.data(), mask.data(), strip.data(), 0, false}; }
-};
-
-// The picture of the view from `record`, without its channel ports when
-// the case has none.
-Picture8 ReadPicture(host::FilterRecord& record, const PreviewState& preview, bool ports) {
-    host::ChannelPortProcs* procs = record.channelPortProcs;
-    host::ReadImageDocumentDesc* info = record.documentInfo;
-    if (!ports) record.channelPortProcs = nullptr, record.documentInfo = nullptr;
-    Picture8 picture(preview);
-    ReadThumbnail(record, preview, picture.Buffers());
-    record.channelPortProcs = procs;
-    record.documentInfo = info;
-    return picture;
 }
 
 // What the dialog showed: its view, and the effect over the picture it read.
@@ -218,6 +222,7 @@ TEST(PreviewEffect, ShowsThePictureOfThePaintedDocumentByteForByte) {
     }
     EXPECT_GT(changed, compared * 2 / 3) << "too few tables showed at all";
 }
+#endif  // _WIN32
 
 // A host with a document to read: the picture at the fit.
 struct Opened {

@@ -17,8 +17,9 @@
 #include "host/descriptors/scripting_session.h"
 #include "host/lib/filter_host.h"
 #include "host/lib/plugin.h"
-#include "ui/ui_language.h"
 #include "tests/win/gui_counts.h"
+#include "ui/dialog_ids.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::testing {
 
@@ -85,12 +86,38 @@ inline hosting::Document SilentRun(const hosting::Plugin& plugin, const std::vec
 
 inline bool SameImage(const hosting::Document& a, const hosting::Document& b) { return a.Bytes() == b.Bytes(); }
 
+// The preview's bands at 96 DPI, and the picture's rectangle inside them.
+constexpr int kRuler = 20;
+
+inline hosting::Box ThumbOf(hosting::DialogUser& user) {
+    const hosting::Box preview = user.ItemBox(IDC_PREVIEW_PLACEHOLDER);
+    return {preview.left + kRuler, preview.top + kRuler, preview.right - kRuler, preview.bottom - kRuler};
+}
+
+// `openings` dialogs opened and closed by `openAndClose(i)`, which says
+// whether the run was clean (no host error, no host buffer left), leave no
+// GDI object and no window of this thread behind. Device contexts move with
+// the window manager's cache by a few; the two off-screen surfaces of each
+// opening would add two hundred.
+inline void ExpectOpeningsLeaveNothing(const char* what, int openings, const std::function<bool(int)>& openAndClose) {
+    const DWORD thread = GetCurrentThreadId();
+    const GdiObjectKinds before = LiveGdiObjectKinds();
+    const int windowsBefore = WindowsOfThread(thread);
+    int unclean = 0;
+    for (int i = 0; i < openings; ++i) unclean += !openAndClose(i);
+    EXPECT_EQ(unclean, 0) << "runs with a host error or a host buffer left";
+    const GdiObjectKinds after = LiveGdiObjectKinds();
+    const std::string moved = KindsMoved(before, after);
+    std::printf("GDI objects moved over %d %s: %s\n", openings, what, moved.c_str());
+    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << openings << " openings: " << moved;
+    EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), openings / 2);
+    EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
+}
+
 // Every opening creates its lists, images, fonts, surfaces, link, icon and
 // preview buffers and releases them again: a hundred leave nothing, no host
-// buffer, and the host's input rate back at 1.0. The GDI objects that moved
-// are printed by kind.
+// buffer, and the host's input rate back at 1.0.
 inline void ExpectRepeatedOpeningsLeaveNothingBehind() {
-    const DWORD thread = GetCurrentThreadId();
     // A large document, so each opening reads and releases a real thumbnail.
     hosting::Document image = WhiteCanvas(5000, 5000);
     const std::string drawn = (std::filesystem::temp_directory_path() / "gridsmith-drawn.png").string();
@@ -102,27 +129,13 @@ inline void ExpectRepeatedOpeningsLeaveNothingBehind() {
         const hosting::RunReport report = RunWithDialog(host, *Plugin(), [&, i, drawWhole](hosting::DialogUser& user) {
             if (!user.WaitForDialog()) return;
             if (drawWhole) user.Capture(drawn);
-            user.Click(i % 2 ? 1 : 2);  // OK, Cancel
+            user.Click(i % 2 ? IDOK : IDCANCEL);
         });
         EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
         return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0 && report.InputRateRestored();
     };
     for (int i = 0; i < 4; ++i) ASSERT_TRUE(openAndClose(i, true));  // the system's first-use caches
-    const GdiObjectKinds before = LiveGdiObjectKinds();
-    const int windowsBefore = WindowsOfThread(thread);
-    constexpr int kOpenings = 100;
-    int unclean = 0;
-    for (int i = 0; i < kOpenings; ++i) unclean += !openAndClose(i);
-    EXPECT_EQ(unclean, 0) << "runs with a host error or a host buffer left";
-    const GdiObjectKinds after = LiveGdiObjectKinds();
-    // Fonts, pens, brushes, bitmaps: none may be left. Device contexts move
-    // with the window manager's cache by a few; the two off-screen surfaces
-    // of each opening would add two hundred.
-    const std::string moved = KindsMoved(before, after);
-    std::printf("GDI objects moved over %d parameters dialog openings: %s\n", kOpenings, moved.c_str());
-    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings: " << moved;
-    EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), kOpenings / 2);
-    EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
+    ExpectOpeningsLeaveNothing("parameters dialog openings", 100, [&](int i) { return openAndClose(i); });
 }
 
 }  // namespace gridsmith::testing

@@ -15,7 +15,6 @@
 #include "host/lib/image_io.h"
 #include "host/lib/plugin.h"
 #include "tests/ui_win/dialog_runs.h"
-#include "tests/win/gui_counts.h"
 #include "ui/dialog_ids.h"
 
 namespace gridsmith::testing {
@@ -26,13 +25,6 @@ using hosting::DialogUser;
 using hosting::Document;
 using hosting::FilterHost;
 using hosting::RunReport;
-
-constexpr int kRuler = 20;
-
-Box ThumbOf(DialogUser& user) {
-    const Box preview = user.ItemBox(IDC_PREVIEW_PLACEHOLDER);
-    return {preview.left + kRuler, preview.top + kRuler, preview.right - kRuler, preview.bottom - kRuler};
-}
 
 // A picture with transparency, different at every pixel.
 Document Photo() {
@@ -273,7 +265,6 @@ TEST(PreviewEffect, TheSystemsBlitShowsTheEffectInHostsWithoutADisplay) {
 // A hundred openings with the effect shown leave no GDI object, window or
 // host buffer behind, and the host's input rate back at 1.0.
 TEST(PreviewEffect, RepeatedOpeningsWithTheEffectLeaveNothingBehind) {
-    const DWORD thread = GetCurrentThreadId();
     Document image = WhiteCanvas(5000, 5000);
     auto openAndClose = [&image](int i, bool showEffect, bool drawWhole = false) {
         FilterHost host(image);
@@ -289,18 +280,7 @@ TEST(PreviewEffect, RepeatedOpeningsWithTheEffectLeaveNothingBehind) {
         return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0 && report.InputRateRestored();
     };
     for (int i = 0; i < 4; ++i) ASSERT_TRUE(openAndClose(i, true, true));
-    const GdiObjectKinds before = LiveGdiObjectKinds();
-    const int windowsBefore = WindowsOfThread(thread);
-    constexpr int kOpenings = 100;
-    int unclean = 0;
-    for (int i = 0; i < kOpenings; ++i) unclean += !openAndClose(i, true);
-    EXPECT_EQ(unclean, 0) << "runs with a host error or a host buffer left";
-    const GdiObjectKinds after = LiveGdiObjectKinds();
-    const std::string moved = KindsMoved(before, after);
-    std::printf("GDI objects moved over %d openings with the effect: %s\n", kOpenings, moved.c_str());
-    EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << kOpenings << " openings: " << moved;
-    EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), kOpenings / 2);
-    EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
+    ExpectOpeningsLeaveNothing("openings with the effect", 100, [&](int i) { return openAndClose(i, true); });
     EXPECT_TRUE(openAndClose(0, false));
 }
 

@@ -23,14 +23,7 @@ using hosting::Document;
 using hosting::FilterHost;
 using hosting::RunReport;
 
-constexpr int kRuler = 20;
 constexpr int kThumbGroundGrey = 192;
-
-// The picture's rectangle: the preview placeholder less the four bands.
-Box ThumbOf(DialogUser& user) {
-    const Box preview = user.ItemBox(IDC_PREVIEW_PLACEHOLDER);
-    return {preview.left + kRuler, preview.top + kRuler, preview.right - kRuler, preview.bottom - kRuler};
-}
 
 RunReport RunPreview(FilterHost& host, std::function<void(DialogUser&)> script) {
     return RunWithDialog(host, *Plugin(), std::move(script));

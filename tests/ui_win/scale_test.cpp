@@ -244,7 +244,7 @@ TEST(AtDisplayScale, TheAboutDialogsLinkGrowsWithTheScale) {
 // reduction up to 6, so each scale does exactly what 96 DPI does.
 struct DocumentSpace {
     DialogUser& user;
-    Box thumb;
+    Box thumb{};
     int zoom = 1;
     int viewLeft = 0, viewTop = 0;
     int ruler = 20;
@@ -279,7 +279,7 @@ TEST(AtDisplayScale, DocumentSpaceActionsEditTheTableAsAt96Dpi) {
     int clickX = 0, clickY = 0, zoom = 0;
     const RunReport report = RunWithDialog(host, *Plugin(), [&](DialogUser& user) {
         if (!user.WaitForDialog()) return;
-        DocumentSpace doc{user};
+        DocumentSpace doc{user, {}};
         doc.ruler = scale.Px(20);
         user.Choose(IDC_ROWS, 1);  // two rows, so their grips stand apart at every reduction
         doc.Look();
