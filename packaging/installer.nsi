@@ -6,7 +6,7 @@
 ;
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=x.y.z -DSTAGE=DIR -DICON=FILE -DOUTFILE=FILE installer.nsi
 ;
-; STAGE holds Gridsmith.8bf, README.txt, LICENSE.txt and THIRD-PARTY-NOTICES.txt.
+; STAGE holds Gridsmith.8bf, README.txt, README-en.txt, LICENSE.txt and THIRD-PARTY-NOTICES.txt.
 ;
 ; Command line: /S silent; /PLUGINFOLDERS=A;B;... the plug-in folders to
 ; install into instead of the ones found ("*" stands for those); /D=DIR the
@@ -487,6 +487,7 @@ FunctionEnd
 ; Removes the program folder $0's files, and the folder when $1 = 1 and it is empty.
 Function ${un}RemoveProgramFiles
   Delete "$0\README.txt"
+  Delete "$0\README-en.txt"
   Delete "$0\LICENSE.txt"
   Delete "$0\THIRD-PARTY-NOTICES.txt"
   Delete "$0\Uninstall.exe"
@@ -516,7 +517,7 @@ Section "Gridsmith"
   IntOp $1 $1 + 0
   WriteINIStr $Folders Program Created $1
   SetOutPath "$INSTDIR"
-  File "${STAGE}\README.txt" "${STAGE}\LICENSE.txt" "${STAGE}\THIRD-PARTY-NOTICES.txt"
+  File "${STAGE}\README.txt" "${STAGE}\README-en.txt" "${STAGE}\LICENSE.txt" "${STAGE}\THIRD-PARTY-NOTICES.txt"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   StrCpy $3 1

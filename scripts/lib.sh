@@ -10,12 +10,16 @@ GS_PACKAGES=(
   cmake ninja-build g++ googletest libstb-dev libtiff-dev libpng-dev zlib1g-dev libtiff-tools python3-pil
   parallel  # the README's batch over several machines
   libjpeg62-turbo-dev libjpeg-turbo-progs
-  dpkg-dev
+  dpkg-dev locales
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth fonts-noto-cjk fonts-arphic-uming
   nsis zip  # the release package (scripts/package.sh)
 )
+
+# The glibc locales Wine's display languages need: Wine takes its UI language
+# from LC_MESSAGES only for a locale glibc has.
+GS_LOCALES=(zh_CN.UTF-8 en_US.UTF-8)
 
 # What bench/host_vs_imagemagick.sh needs besides the builds (not the tests).
 GS_BENCH_PACKAGES=(imagemagick time)
@@ -36,13 +40,37 @@ gs_install_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Generates those of GS_LOCALES that are missing (locale -a names them as
+# zh_CN.utf8).
+gs_generate_locales() {
+  local missing=() name sudo=()
+  for name in "${GS_LOCALES[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${name%.UTF-8}.utf8" || missing+=("$name")
+  done
+  ((${#missing[@]})) || return 0
+  gs_log "setup: generating the locales ${missing[*]}"
+  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+  for name in "${missing[@]}"; do
+    grep -qx "$name UTF-8" /etc/locale.gen ||
+      "${sudo[@]}" sed -i "s/^# *\($name UTF-8\)\$/\1/" /etc/locale.gen
+    grep -qx "$name UTF-8" /etc/locale.gen || echo "$name UTF-8" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+  done
+  "${sudo[@]}" locale-gen >/dev/null
+}
+
 # A prefix of our own: the tests change its registry, so never the user's.
+# Wine's display language follows LC_MESSAGES, here GRIDSMITH_UI_LOCALE
+# (Chinese unless it names another locale of GS_LOCALES), while the code page
+# stays C.UTF-8's whatever the caller's locale: Wine rewrites the prefix's
+# dialog font mappings whenever the code page changes between runs.
 gs_wine_env() {
   export WINEPREFIX=${GRIDSMITH_WINEPREFIX:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/gridsmith/wine}
   export WINEARCH=win64
   export WINEDEBUG=${WINEDEBUG:--all}
   # No Mono or Gecko: nothing here needs them, and their installers ask.
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  unset LANGUAGE "${!LC_@}"
+  export LANG=C.UTF-8 LC_MESSAGES=${GRIDSMITH_UI_LOCALE:-zh_CN.UTF-8}
 }
 
 # The prefix's settings version: raise it when gs_prepare_wine_prefix adds one.

@@ -46,9 +46,10 @@ cp "$build/src/resources/gridsmith.ico" "$stage/"
 # Text for Notepad: CRLF lines, and a byte order mark where there is Chinese.
 crlf() { sed 's/\r*$/\r/' "$1"; }
 { printf '\xef\xbb\xbf'; crlf "$GS_ROOT/packaging/README.txt"; } >"$stage/Gridsmith/README.txt"
+{ printf '\xef\xbb\xbf'; crlf "$GS_ROOT/packaging/README-en.txt"; } >"$stage/Gridsmith/README-en.txt"
 crlf "$GS_ROOT/LICENSE" >"$stage/Gridsmith/LICENSE.txt"
 crlf "$GS_ROOT/packaging/THIRD-PARTY-NOTICES.txt" >"$stage/Gridsmith/THIRD-PARTY-NOTICES.txt"
-files=(Gridsmith.8bf README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt)
+files=(Gridsmith.8bf README.txt README-en.txt LICENSE.txt THIRD-PARTY-NOTICES.txt)
 chmod 0644 "$stage"/Gridsmith/* "$stage/gridsmith.ico"
 touch -h -d "@$SOURCE_DATE_EPOCH" "$stage"/Gridsmith/* "$stage/gridsmith.ico"
 

@@ -5,4 +5,5 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 gs_install_packages "${GS_PACKAGES[@]}"
+gs_generate_locales
 gs_prepare_wine_prefix

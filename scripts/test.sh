@@ -8,6 +8,7 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 FUZZ_SECONDS=${GRIDSMITH_FUZZ_SECONDS:-45}
+DIALOG_TESTS=$GS_BUILD/windows/tests/ui_win/dialog_tests.exe
 passed=0
 failed=0
 logs=$GS_BUILD/logs
@@ -95,24 +96,33 @@ part_windows() {
   build_and_test Windows "$GS_BUILD/windows" gs_xvfb
 }
 
-# The dialogs at 150 % and 200 %: their scale tests in Wine prefixes of 144
-# and 192 DPI (made beside the main one), and at 200 % a hundred openings.
+# The dialogs at 150 % and 200 %: their scale tests and every text measured
+# against its control, in Wine prefixes of 144 and 192 DPI (made beside the
+# main one), the texts in both languages; at 200 % a hundred openings too.
 part_dpi() {
-  local dpi filter log program=$GS_BUILD/windows/tests/ui_win/dialog_tests.exe
-  [[ -f $program ]] || { fail "DPI tests: $program was not built"; return; }
+  local dpi filter fit='InEitherLanguage.EveryControlsTextFitsItsControl'
+  [[ -f $DIALOG_TESTS ]] || { fail "DPI tests: $DIALOG_TESTS was not built"; return; }
   for dpi in 144 192; do
     gs_prepare_dpi_prefix "$dpi" || { fail "the $dpi DPI Wine prefix"; continue; }
-    filter='AtDisplayScale.*'
+    filter="AtDisplayScale.*:$fit"
     ((dpi == 192)) && filter+=':ParametersDialog.RepeatedOpeningsLeaveNothingBehind'
-    log=$logs/dpi-$dpi.log
-    GRIDSMITH_WINEPREFIX=$(gs_dpi_prefix "$dpi") gs_xvfb wine "$program" --gtest_filter="$filter" >"$log" 2>&1
-    local status=$?
-    passed=$((passed + $(grep -c '^\[       OK \]' "$log")))
-    if ((status != 0)) || ! grep -q '^\[  PASSED  \]' "$log"; then
-      grep -E 'Failure|FAILED' "$log" >&2
-      fail "dialog tests at $dpi DPI (log in $log)"
-    fi
+    dpi_run "$dpi" zh_CN.UTF-8 "$filter"
+    dpi_run "$dpi" en_US.UTF-8 "$fit"
   done
+}
+
+# dpi_run DPI LOCALE FILTER: the dialog tests FILTER names in the DPI prefix
+# under the display language of LOCALE.
+dpi_run() {
+  local dpi=$1 locale=$2 filter=$3 log=$logs/dpi-$1-${2%%_*}.log status
+  GRIDSMITH_WINEPREFIX=$(gs_dpi_prefix "$dpi") GRIDSMITH_UI_LOCALE=$locale \
+    gs_xvfb wine "$DIALOG_TESTS" --gtest_filter="$filter" >"$log" 2>&1
+  status=$?
+  passed=$((passed + $(grep -c '^\[       OK \]' "$log")))
+  if ((status != 0)) || ! grep -q '^\[  PASSED  \]' "$log"; then
+    grep -E 'Failure|FAILED' "$log" >&2
+    fail "dialog tests at $dpi DPI in $locale (log in $log)"
+  fi
 }
 
 # The same runs through the native host and, under Wine, through the real

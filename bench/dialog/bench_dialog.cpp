@@ -18,9 +18,11 @@
 // with "显示效果" checked, beside the same steps without it.
 //
 // Several plug-ins (an older build beside this one, say) are timed in turns,
-// dialog by dialog, so that all share the machine's load of the moment.
+// dialog by dialog, so that all share the machine's load of the moment; with
+// --languages, each of them once per display language (zh, en) in turns too.
 //
 //   gridsmith-bench-dialog --plugin [LABEL=]PATH... [--repetitions N] [--documents LIST]
+//                          [--languages zh,en]
 //
 // LIST names documents as SIDE or SIDExBITS, comma-separated; the default is
 // 1000,5000,10000,10000x16 (RGBA, 8 bits unless said). Aims are checked on
@@ -33,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -41,6 +44,7 @@
 #include <vector>
 
 #include "host/lib/filter_host.h"
+#include "host/lib/import_redirect_win.h"
 #include "host/lib/plugin.h"
 #include "ui/dialog_ids.h"
 #include "ui/preview/preview_state.h"
@@ -491,10 +495,55 @@ hosting::Document MakeDocument(const DocumentKind& kind) {
     return document;
 }
 
+// ---- the display language --------------------------------------------------------
+
+// Wine's display language is the process's. To time both languages in turns,
+// a contender's plug-in is told its language by the two calls it asks Windows
+// with, answered here for the contender's dialogs.
+LANGID g_language = 0;
+
+BOOL WINAPI AnswerPreferredLanguages(DWORD, PULONG count, PZZWSTR list, PULONG units) {
+    wchar_t answer[6];
+    swprintf(answer, 5, L"%04x", unsigned(g_language));
+    answer[4] = answer[5] = L'\0';
+    if (list && *units < 6) return SetLastError(ERROR_INSUFFICIENT_BUFFER), FALSE;
+    if (list) std::memcpy(list, answer, sizeof answer);
+    *units = 6;
+    *count = 1;
+    return TRUE;
+}
+
+LANGID WINAPI AnswerUserLanguage() { return g_language; }
+
+// The plug-in of `entry` shown in `language` for the scope; 0 leaves it to Windows.
+class LanguageScope {
+public:
+    LanguageScope(hosting::PluginEntry entry, LANGID language)
+        : module_(ModuleOf(entry, language)),
+          preferred_(module_, "GetThreadPreferredUILanguages", reinterpret_cast<const void*>(&AnswerPreferredLanguages)),
+          user_(module_, "GetUserDefaultUILanguage", reinterpret_cast<const void*>(&AnswerUserLanguage)) {
+        g_language = language;
+    }
+    // False when the language was asked for and the plug-in cannot be told it.
+    bool Told() const { return !g_language || (preferred_.Hooked() && user_.Hooked()); }
+
+private:
+    static HMODULE ModuleOf(hosting::PluginEntry entry, LANGID language) {
+        HMODULE module = nullptr;
+        if (language)
+            GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               reinterpret_cast<LPCWSTR>(entry), &module);
+        return module;
+    }
+    HMODULE module_;
+    hosting::ImportRedirect preferred_, user_;
+};
+
 struct Contender {
     std::string label;
     std::shared_ptr<hosting::Plugin> plugin;
     Figures figures;
+    LANGID language = 0;  // 0: as Windows says
 };
 
 // One dialog of `contender` over the host's document; false when the run failed.
@@ -510,6 +559,11 @@ bool TimeOneDialog(hosting::FilterHost& host, Contender& contender) {
     g_opening.painted.reset();
     g_opening.waiting = true;
     g_readingMs = 0;
+    LanguageScope language(contender.plugin->Entry(), contender.language);
+    if (!language.Told()) {
+        std::fprintf(stderr, "%s: the plug-in does not ask Windows for its language\n", contender.label.c_str());
+        return false;
+    }
     const Clock::time_point start = Clock::now();
     const hosting::RunReport report = host.Run(*contender.plugin, options);
     if (!report.Succeeded() || !firstTile || !g_opening.painted) {
@@ -583,12 +637,29 @@ void PrintTable(const DocumentKind& kind, const std::vector<Contender>& contende
     }
 }
 
+// Each contender once per language of `list` ("zh,en"), labelled with it.
+bool InEachLanguage(const std::string& list, std::vector<Contender>& contenders) {
+    std::vector<Contender> each;
+    for (const Contender& c : contenders) {
+        for (size_t at = 0; at <= list.size();) {
+            const size_t end = std::min(list.find(',', at), list.size());
+            const std::string name = list.substr(at, end - at);
+            if (name != "zh" && name != "en") return false;
+            each.push_back({c.label + " " + name, c.plugin, {}, LANGID(name == "zh" ? 0x0804 : 0x0409)});
+            at = end + 1;
+        }
+    }
+    contenders = std::move(each);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<Contender> contenders;
     std::string documentList = "1000,5000,10000,10000x16";
     int repetitions = 5;
+    std::string languages;
     bool usage = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -609,15 +680,18 @@ int main(int argc, char** argv) {
             repetitions = std::max(1, std::atoi(value));
         } else if (option == "--documents") {
             documentList = value;
+        } else if (option == "--languages") {
+            languages = value;
         } else {
             usage = true;
         }
         ++i;
     }
     const std::optional<std::vector<DocumentKind>> documents = ParseDocuments(documentList);
+    if (!languages.empty() && !InEachLanguage(languages, contenders)) usage = true;
     if (usage || contenders.empty() || !documents) {
         std::fprintf(stderr, "usage: gridsmith-bench-dialog --plugin [LABEL=]PATH... [--repetitions N]"
-                             " [--documents LIST]\n");
+                             " [--documents LIST] [--languages zh,en]\n");
         return 2;
     }
     std::printf("%d dialogs per document and plug-in:", repetitions);

@@ -4,11 +4,13 @@
 # says what each figure and its reference are).
 #
 #   bash bench/dialog/run.sh [--compare LABEL=FILE.8bf]... [--repetitions N] [--documents LIST]
+#                            [--languages zh,en]
 #
 # Builds Gridsmith.8bf and the benchmark in build/bench-dialog, a Windows tree
 # with the benchmarks and without the tests, and times that plug-in ("this").
 # --compare times another build of it (an older one, say) in turns with it,
-# dialog by dialog, and prints their medians side by side.
+# dialog by dialog, and prints their medians side by side; --languages times
+# each plug-in in both display languages, in turns the same way.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 

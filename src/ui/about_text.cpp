@@ -1,5 +1,7 @@
 #include "ui/about_text.h"
 
+#include "ui/ui_texts.h"
+
 namespace gridsmith::ui {
 namespace {
 
@@ -22,10 +24,20 @@ std::u16string VersionValuePath(std::u16string_view pattern, VersionTranslation 
     return path;
 }
 
-std::u16string VersionLabel(std::u16string_view moduleVersion) {
-    std::u16string label = u"V";
+std::u16string HomePageLinkMarkup(UiLanguage language) {
+    return language == UiLanguage::Chinese ? kHomePageLinkMarkup.Reveal() : kHomePageLinkMarkupEnglish.Reveal();
+}
+
+std::u16string AboutDescription(UiLanguage language) {
+    return language == UiLanguage::Chinese ? kAboutDescription.Reveal() : kAboutDescriptionEnglish.Reveal();
+}
+
+std::u16string VersionLabel(std::u16string_view moduleVersion, UiLanguage language) {
+    const std::u16string_view pattern = texts::kVersionLabel.In(language);
+    const size_t at = pattern.find(u"%s");
+    std::u16string label(pattern.substr(0, at));
     label += moduleVersion.empty() ? std::u16string_view(u"" GRIDSMITH_SHORT_VERSION) : moduleVersion;
-    label += u" 版";
+    label += pattern.substr(at + 2);
     return label;
 }
 

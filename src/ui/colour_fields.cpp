@@ -15,12 +15,19 @@ constexpr int32_t kSwatchWidth = 16;
 constexpr int32_t kSwatchInset = 2;
 constexpr uint32_t kMaxOpacity = 255;
 
-// The prompts in code page 936, the encoding the host's picker is given.
-constexpr std::string_view kPromptBytes[kColourFieldCount] = {
+// The prompts in code page 936, the encoding the host's picker is given; the
+// English ones are ASCII, the same bytes in that code page.
+constexpr std::string_view kChinesePromptBytes[kColourFieldCount] = {
     "\xD1\xA1\xD4\xF1\xB1\xED\xB8\xF1\xCF\xDF\xD1\xD5\xC9\xAB",          // 选择表格线颜色
     "\xD1\xA1\xD4\xF1\xCA\xD7\xD0\xD0\xB1\xB3\xBE\xB0\xD1\xD5\xC9\xAB",  // 选择首行背景颜色
     "\xD1\xA1\xD4\xF1\xB1\xB3\xBE\xB0\xD1\xD5\xC9\xAB",                  // 选择背景颜色
     "\xD1\xA1\xD4\xF1\xBD\xBB\xCC\xE6\xB1\xB3\xBE\xB0\xD1\xD5\xC9\xAB",  // 选择交替背景颜色
+};
+constexpr std::string_view kEnglishPromptBytes[kColourFieldCount] = {
+    "Choose the line colour",
+    "Choose the first row's colour",
+    "Choose the rows' colour",
+    "Choose the alternate rows' colour",
 };
 
 constexpr int16_t kChooseColour = 0;
@@ -76,11 +83,12 @@ bool ScrubStepReached(int32_t lastMouseX, int32_t mouseX, DisplayScale scale) {
     return std::abs(int64_t(mouseX) - lastMouseX) >= scale.Px(1);
 }
 
-PickerPrompt PickerPromptFor(int editId) {
+PickerPrompt PickerPromptFor(int editId, UiLanguage language) {
     PickerPrompt prompt{};
     const int index = ColourFieldIndex(editId);
     if (index < 0) return prompt;
-    const std::string_view bytes = kPromptBytes[index];
+    const std::string_view bytes =
+        (language == UiLanguage::Chinese ? kChinesePromptBytes : kEnglishPromptBytes)[index];
     prompt[0] = uint8_t(bytes.size());
     std::memcpy(prompt.data() + 1, bytes.data(), bytes.size());
     return prompt;

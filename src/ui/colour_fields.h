@@ -13,6 +13,7 @@
 #include "plugin/host_abi.h"
 #include "ui/display_scale.h"
 #include "ui/preview/preview_state.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::ui {
 
@@ -62,10 +63,10 @@ std::optional<std::u16string> ScrubbedOpacity(std::u16string_view text, int32_t 
 // step: a pixel at 96 DPI. A shorter move is kept for the next message.
 bool ScrubStepReached(int32_t lastMouseX, int32_t mouseX, DisplayScale scale = {});
 
-// A picker prompt as the host takes it: a length byte, then code page 936
-// bytes, zero to the end of the 256 bytes.
+// A picker prompt as the host takes it, in `language`: a length byte, then
+// code page 936 bytes, zero to the end of the 256 bytes.
 using PickerPrompt = std::array<uint8_t, 256>;
-PickerPrompt PickerPromptFor(int editId);
+PickerPrompt PickerPromptFor(int editId, UiLanguage language);
 
 // "Choose a colour" in RGB, starting from a stored 0x00BBGGRR colour.
 host::ColorServicesInfo ColourRequest(uint32_t storedColour, PickerPrompt& prompt);

@@ -5,6 +5,7 @@
 #include "ui/control_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/param_binding.h"
+#include "ui/ui_texts.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -38,8 +39,8 @@ int32_t& CountOf(TableParams& params, int comboId) {
 
 }  // namespace
 
-MainDialog::MainDialog(DialogState& state, DialogControls& controls, DialogWindow& window)
-    : state_(state), controls_(controls), window_(window) {}
+MainDialog::MainDialog(DialogState& state, DialogControls& controls, DialogWindow& window, UiLanguage language)
+    : state_(state), controls_(controls), window_(window), language_(language) {}
 
 void MainDialog::FillControls() {
     ParamsToControls(controls_, state_.Params);
@@ -204,7 +205,7 @@ void MainDialog::OnEditSizes(int button) {
 }
 
 void MainDialog::OnOk() {
-    if (!ControlsToParams(controls_, state_.Params, state_.Layout())) return;
+    if (!ControlsToParams(controls_, state_.Params, state_.Layout(), language_)) return;
     state_.DialogResult = DialogOk;
     window_.EndDialog(kOk);
 }
@@ -215,18 +216,18 @@ void MainDialog::OnCancel() {
 }
 
 void MainDialog::OnSave() {
-    std::u16string path = kDefaultParamsFileName;
+    std::u16string path(texts::kDefaultParamsFileName.In(language_));
     if (!window_.ChooseParamsFile(path, true)) return;
     SaveReadBack(controls_, state_.Params);
     const FileOutcome saved = window_.SaveParamsFile(path, state_.Params);
-    if (!saved.ok()) controls_.Warn(NotSavedMessage(path, saved), 0);
+    if (!saved.ok()) controls_.Warn(NotSavedMessage(path, saved, language_), 0);
 }
 
 void MainDialog::OnLoad() {
     std::u16string path;
     if (!window_.ChooseParamsFile(path, false)) return;
     const FileOutcome loaded = window_.LoadParamsFile(path, state_.Params);
-    if (!loaded.ok()) return controls_.Warn(NotLoadedMessage(path, loaded), 0);
+    if (!loaded.ok()) return controls_.Warn(NotLoadedMessage(path, loaded, language_), 0);
     ParamsToControls(controls_, state_.Params);
     LayoutTable(state_.Params, state_.Layout(), true, state_.PlaceGrips, state_.GripContext);
     window_.RepaintPreview();

@@ -10,6 +10,7 @@
 #include "plugin/dialog_state.h"
 #include "ui/dialog_controls.h"
 #include "ui/params_file.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::ui {
 
@@ -36,7 +37,8 @@ public:
     virtual void RepaintSwatch(int colorEditId) = 0;
     // Repaints the three background swatches, erasing first when asked.
     virtual void RepaintBackgroundSwatches(bool erase) = 0;
-    // The common file dialog: true with the confirmed path in `path`.
+    // The common file dialog, proposing the name in `path` (the save form):
+    // true with the confirmed path in `path`.
     virtual bool ChooseParamsFile(std::u16string& path, bool save) = 0;
     // The parameters into the file at `path`, which keeps its bytes unless
     // all of them were written; and back, unchanged when the file cannot be
@@ -56,7 +58,8 @@ public:
 
 class MainDialog {
 public:
-    MainDialog(DialogState& state, DialogControls& controls, DialogWindow& window);
+    // `language` is the dialog's: its messages and the file name it proposes.
+    MainDialog(DialogState& state, DialogControls& controls, DialogWindow& window, UiLanguage language);
 
     // The last steps of initialisation: the controls from the parameters and
     // the layout with its grips.
@@ -78,6 +81,7 @@ public:
 
     SizeEditorState& SizeEditor() { return sizeEditor_; }
     DialogState& State() { return state_; }
+    UiLanguage Language() const { return language_; }
 
 private:
     void OnSizeListChange(int id);
@@ -98,6 +102,7 @@ private:
     DialogState& state_;
     DialogControls& controls_;
     DialogWindow& window_;
+    UiLanguage language_;
     SizeEditorState sizeEditor_;
 };
 

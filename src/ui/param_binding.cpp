@@ -6,6 +6,7 @@
 
 #include "ui/control_text.h"
 #include "ui/dialog_ids.h"
+#include "ui/ui_texts.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -42,7 +43,7 @@ uint8_t ReadOpacity(DialogControls& controls, int id) {
 }
 
 // A total size: empty is 0; false after warning when the text is no number.
-bool ReadTotalSize(DialogControls& controls, int id, const char16_t* message, int32_t& size) {
+bool ReadTotalSize(DialogControls& controls, int id, std::u16string_view message, int32_t& size) {
     size = 0;
     if (NumberText(controls, id).empty()) return true;
     const std::optional<int32_t> value = ReadUnsignedField(controls, id);
@@ -55,7 +56,7 @@ bool ReadTotalSize(DialogControls& controls, int id, const char16_t* message, in
 }
 
 // The size list, then whether a total size or the list was given at all.
-bool ReadSizeList(DialogControls& controls, int id, int32_t total, const char16_t* message,
+bool ReadSizeList(DialogControls& controls, int id, int32_t total, std::u16string_view message,
                   int focusId, char16_t (&list)[kSizeListCapacity]) {
     CopySizeListText(controls, id, list);
     if (total != 0 || list[0] != u'\0') return true;
@@ -63,7 +64,7 @@ bool ReadSizeList(DialogControls& controls, int id, int32_t total, const char16_
     return false;
 }
 
-bool ReadCount(DialogControls& controls, int id, const char16_t* pattern, int32_t& count) {
+bool ReadCount(DialogControls& controls, int id, std::u16string_view pattern, int32_t& count) {
     const std::optional<int32_t> value = ReadLiveCount(controls, id);
     if (value) {
         count = *value;
@@ -164,16 +165,17 @@ void ParamsToControls(DialogControls& controls, const TableParams& params) {
     controls.SetChecked(IDC_DOCK_BORDER, params.DockBorder != 0);
 }
 
-bool ControlsToParams(DialogControls& controls, TableParams& params, const TableLayout& layout) {
+bool ControlsToParams(DialogControls& controls, TableParams& params, const TableLayout& layout,
+                      UiLanguage language) {
     int32_t width = 0, height = 0, rows = 0, cols = 0;
-    if (!ReadTotalSize(controls, IDC_TABLE_WIDTH, u"请输入正确的表格宽度！[2, ] 或者留空。", width) ||
-        !ReadSizeList(controls, IDC_COL_SIZES, width, u"【表格宽度】和【每列宽度】请至少输入一项！",
-                      IDC_TABLE_WIDTH, params.ColSizes) ||
-        !ReadTotalSize(controls, IDC_TABLE_HEIGHT, u"请输入正确的表格高度！[2, ] 或者留空。", height) ||
-        !ReadSizeList(controls, IDC_ROW_SIZES, height, u"【表格高度】和【每行高度】请至少输入一项！",
-                      IDC_TABLE_HEIGHT, params.RowSizes) ||
-        !ReadCount(controls, IDC_ROWS, u"请输入正确的行数 [1, %ld]。", rows) ||
-        !ReadCount(controls, IDC_COLS, u"请输入正确的列数 [1, %ld]。", cols))
+    if (!ReadTotalSize(controls, IDC_TABLE_WIDTH, texts::kWidthInvalid.In(language), width) ||
+        !ReadSizeList(controls, IDC_COL_SIZES, width, texts::kWidthMissing.In(language), IDC_TABLE_WIDTH,
+                      params.ColSizes) ||
+        !ReadTotalSize(controls, IDC_TABLE_HEIGHT, texts::kHeightInvalid.In(language), height) ||
+        !ReadSizeList(controls, IDC_ROW_SIZES, height, texts::kHeightMissing.In(language), IDC_TABLE_HEIGHT,
+                      params.RowSizes) ||
+        !ReadCount(controls, IDC_ROWS, texts::kRowsInvalid.In(language), rows) ||
+        !ReadCount(controls, IDC_COLS, texts::kColumnsInvalid.In(language), cols))
         return false;
     params.Rows = rows;
     params.Cols = cols;
@@ -186,7 +188,7 @@ bool ControlsToParams(DialogControls& controls, TableParams& params, const Table
     SaveReadBack(controls, params);
 
     if (LayoutTable(params, layout, false)) return true;
-    controls.Warn(u"布局表格失败！请点取消。", 0);
+    controls.Warn(texts::kLayoutFailed.In(language), 0);
     return false;
 }
 

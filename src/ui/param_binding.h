@@ -9,6 +9,7 @@
 #include "layout/layout_table.h"
 #include "params/table_params.h"
 #include "ui/dialog_controls.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::ui {
 
@@ -20,8 +21,9 @@ void ParamsToControls(DialogControls& controls, const TableParams& params);
 // Validates in the fixed order; the first failing check warns, moves the focus
 // and returns false, leaving what earlier steps stored. On success every field
 // is stored and the table is laid out into `layout` (without grips); a refused
-// layout warns and returns false too.
-bool ControlsToParams(DialogControls& controls, TableParams& params, const TableLayout& layout);
+// layout warns and returns false too. The warnings are in `language`.
+bool ControlsToParams(DialogControls& controls, TableParams& params, const TableLayout& layout,
+                      UiLanguage language);
 
 // Copies the values that only the controls hold (opacities, line sizes and
 // types, colours, the fill and border boxes) into the block. Never fails.

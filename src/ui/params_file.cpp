@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "ui/control_text.h"
+#include "ui/ui_texts.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -95,21 +96,16 @@ void ReadValue(ProfileStore& store, const FileKey& key, TableParams& params) {
     }
 }
 
-// The warnings about parameter files: the file goes into the first %s, the
-// reason into the second.
-constexpr char16_t kNotSavedText[] = u"参数未保存：无法写入文件“%s”，因为%s。";
-constexpr char16_t kNotLoadedText[] = u"参数未载入：无法读取文件“%s”，因为%s。";
-
-// The reasons; %lu is the system's error number.
-std::u16string_view ReasonText(FileProblem problem) {
+// The reason a file could not be saved or loaded.
+const LocalText& ReasonText(FileProblem problem) {
     switch (problem) {
-    case FileProblem::ReadOnly: return u"该文件是只读的";
-    case FileProblem::MissingFolder: return u"它所在的文件夹不存在";
-    case FileProblem::Missing: return u"该文件不存在";
-    case FileProblem::Denied: return u"没有访问该文件的权限";
-    case FileProblem::DiskFull: return u"磁盘空间不足";
-    case FileProblem::InUse: return u"该文件正被其他程序使用";
-    default: return u"发生了系统错误 %lu";
+    case FileProblem::ReadOnly: return texts::kReadOnly;
+    case FileProblem::MissingFolder: return texts::kMissingFolder;
+    case FileProblem::Missing: return texts::kMissingFile;
+    case FileProblem::Denied: return texts::kAccessDenied;
+    case FileProblem::DiskFull: return texts::kDiskFull;
+    case FileProblem::InUse: return texts::kFileInUse;
+    default: return texts::kSystemError;
     }
 }
 
@@ -131,14 +127,27 @@ std::u16string Filled(std::u16string_view pattern, std::initializer_list<std::u1
     return text;
 }
 
-std::u16string Sentence(std::u16string_view pattern, std::u16string_view path, const FileOutcome& outcome) {
-    std::u16string reason(ReasonText(outcome.problem));
+std::u16string Sentence(const LocalText& pattern, std::u16string_view path, const FileOutcome& outcome,
+                        UiLanguage language) {
+    std::u16string reason(ReasonText(outcome.problem).In(language));
     if (const size_t at = reason.find(u"%lu"); at != std::u16string::npos)
         reason.replace(at, 3, FormatUnsigned(outcome.systemError));
-    return Filled(pattern, {path, reason});
+    return Filled(pattern.In(language), {path, reason});
 }
 
 }  // namespace
+
+std::u16string ParamsFileFilter(UiLanguage language) {
+    std::u16string filter;
+    for (const std::u16string_view part :
+         {texts::kTextFiles.In(language), std::u16string_view(u"*.txt"), texts::kIniFiles.In(language),
+          std::u16string_view(u"*.ini")}) {
+        filter += part;
+        filter += u'\0';
+    }
+    filter += u'\0';
+    return filter;
+}
 
 bool SaveParams(ProfileStore& store, const TableParams& params) {
     for (const FileKey& key : kFileKeys)
@@ -165,12 +174,12 @@ FileOutcome FileOutcomeOf(uint32_t systemError) {
     }
 }
 
-std::u16string NotSavedMessage(std::u16string_view path, const FileOutcome& outcome) {
-    return Sentence(kNotSavedText, path, outcome);
+std::u16string NotSavedMessage(std::u16string_view path, const FileOutcome& outcome, UiLanguage language) {
+    return Sentence(texts::kNotSaved, path, outcome, language);
 }
 
-std::u16string NotLoadedMessage(std::u16string_view path, const FileOutcome& outcome) {
-    return Sentence(kNotLoadedText, path, outcome);
+std::u16string NotLoadedMessage(std::u16string_view path, const FileOutcome& outcome, UiLanguage language) {
+    return Sentence(texts::kNotLoaded, path, outcome, language);
 }
 
 }  // namespace gridsmith::ui

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "params/table_params.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::ui {
 
@@ -26,8 +27,9 @@ public:
                                       size_t maxUnits) = 0;
 };
 
-// The name the save dialog proposes.
-inline constexpr char16_t kDefaultParamsFileName[] = u"表格参数_01.txt";
+// The file dialogs' filter in `language`: pairs of a type's name and its
+// pattern, each ended by a zero unit, and an empty entry ending the list.
+std::u16string ParamsFileFilter(UiLanguage language);
 
 // Writes the 20 keys in file order, up to the first write that fails: false
 // then. Validates nothing.
@@ -51,8 +53,8 @@ struct FileOutcome {
 FileOutcome FileOutcomeOf(uint32_t systemError);
 
 // The warnings after a failed save or load: the file and the reason in one
-// sentence.
-std::u16string NotSavedMessage(std::u16string_view path, const FileOutcome& outcome);
-std::u16string NotLoadedMessage(std::u16string_view path, const FileOutcome& outcome);
+// sentence, in `language`.
+std::u16string NotSavedMessage(std::u16string_view path, const FileOutcome& outcome, UiLanguage language);
+std::u16string NotLoadedMessage(std::u16string_view path, const FileOutcome& outcome, UiLanguage language);
 
 }  // namespace gridsmith::ui

@@ -1,5 +1,7 @@
 // Random control texts through the dialog's number, colour and opacity rules,
-// checked against the C library's readings of a narrow copy.
+// checked against the C library's readings of a narrow copy; the same texts
+// as the platform's list of preferred languages, and the rest of the input as
+// a string table block.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -8,9 +10,12 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "params/table_params.h"
 #include "ui/control_text.h"
+#include "ui/string_table.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::ui {
 namespace {
@@ -90,6 +95,21 @@ void CheckColour(const std::u16string& text) {
     Require(ParseColor(FormatColor(stored)) == stored);
 }
 
+// Every ID found is one entry of four hexadecimal digits before the list's end.
+void CheckLanguageList(const std::u16string& text) {
+    const std::vector<uint16_t> ids = ParseLanguageIdList(text);
+    Require(ids.size() * 5 <= text.size() + 1);
+    LanguageFor(ids);
+}
+
+// A block of any bytes: a string within them, never beyond.
+void CheckStringBlock(FuzzedDataProvider& data) {
+    const int id = data.ConsumeIntegralInRange<int>(-1, 40);
+    const std::vector<uint8_t> block = data.ConsumeRemainingBytes<uint8_t>();
+    const std::u16string text = StringFromBlock(block.data(), block.size(), id);
+    Require(2 * (text.size() + 1) <= block.size() || text.empty());
+}
+
 }  // namespace
 }  // namespace gridsmith::ui
 
@@ -99,5 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     gridsmith::ui::CheckUnsigned(text);
     gridsmith::ui::CheckSigned(text);
     gridsmith::ui::CheckColour(text);
+    gridsmith::ui::CheckLanguageList(text);
+    gridsmith::ui::CheckStringBlock(data);
     return 0;
 }

@@ -51,6 +51,8 @@ elif ((minor > 0)); then
 else
   lower=$((major - 1)).99.99
 fi
+# The installer speaks the display language; its messages are read in English.
+GRIDSMITH_UI_LOCALE=en_US.UTF-8
 gs_wine_env
 gs_compile "$build" --target gridsmith-host installer-user >/dev/null &&
   gs_configure "$lower_build" -DCMAKE_TOOLCHAIN_FILE="$GS_ROOT/cmake/mingw-w64-x86_64.cmake" \
@@ -116,6 +118,14 @@ none_left() { ! find "$c/Hosts" "$c/Program Files" -name '*.new' | grep -q .; }
 
 snapshot >"$work/before.txt"
 
+# --- the zip: the plug-in's folder with a README in each language
+zip_lists() {
+  /usr/bin/python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$1"
+}
+check "the zip holds the plug-in, the Chinese and the English README and the licences" test \
+  "$(zip_lists "$work/dist/Gridsmith-$version-win64.zip" | tr '\n' ' ')" = \
+  "Gridsmith/Gridsmith.8bf Gridsmith/README.txt Gridsmith/README-en.txt Gridsmith/LICENSE.txt Gridsmith/THIRD-PARTY-NOTICES.txt "
+
 # --- a silent install of the lower version into every folder found
 check "the lower version installs silently" exits 0 "$lower_setup" /S
 check "it is in both hosts' Plug-ins\\Gridsmith and the shared folder" all_hold "$lower_plugin"
@@ -138,6 +148,8 @@ check "and changes nothing" eval 'all_hold "$lower_plugin" && none_left'
 check "the upgrade runs silently" exits 0 "$setup" /S
 check "it replaced every copy" all_hold "$plugin"
 check "the entry has the new version" test "$(value DisplayVersion)" = "$version"
+check "the program folder has the Chinese and the English README" \
+  test -s "$c/Program Files/Gridsmith/README.txt" -a -s "$c/Program Files/Gridsmith/README-en.txt"
 check "the entry remembers three folders" test "$(value PluginFolderCount)" = 0x3
 check "the entry has a name, publisher, size, icon and uninstall string" eval \
   'test "$(value DisplayName)" = Gridsmith -a "$(value Publisher)" = Brackenhold -a -n "$(value EstimatedSize)" &&

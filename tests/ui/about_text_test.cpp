@@ -43,12 +43,12 @@ TEST(VersionValuePath, LanguageThenCodePageInLowerCaseHex) {
 }
 
 TEST(VersionText, ModuleVersionWithTheBitnessSuffix) {
-    EXPECT_EQ(VersionLabel(u"1.2.3"), u"V1.2.3 版");
-    EXPECT_EQ(VersionDisplayText(VersionLabel(u"1.2.3")), u"V1.2.3 版 (64-bit)");
+    EXPECT_EQ(VersionLabel(u"1.2.3", UiLanguage::Chinese), u"V1.2.3 版");
+    EXPECT_EQ(VersionDisplayText(VersionLabel(u"1.2.3", UiLanguage::Chinese)), u"V1.2.3 版 (64-bit)");
 }
 
 TEST(VersionText, UnreadableVersionFallsBackToTheCompiledInOne) {
-    EXPECT_EQ(VersionDisplayText(VersionLabel(u"")), u"V" GRIDSMITH_TEST_SHORT_VERSION u" 版 (64-bit)");
+    EXPECT_EQ(VersionDisplayText(VersionLabel(u"", UiLanguage::Chinese)), u"V" GRIDSMITH_TEST_SHORT_VERSION u" 版 (64-bit)");
 }
 
 }  // namespace

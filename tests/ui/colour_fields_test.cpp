@@ -59,19 +59,19 @@ TEST(ColourFields, ScrubbingMovesOneStepAndStopsAtBothEnds) {
 }
 
 TEST(ColourFields, ThePromptIsAPascalStringInCodePage936) {
-    const PickerPrompt prompt = PickerPromptFor(IDC_FIRST_BACK_COLOR);
+    const PickerPrompt prompt = PickerPromptFor(IDC_FIRST_BACK_COLOR, UiLanguage::Chinese);
     const std::string gbk = "\xD1\xA1\xD4\xF1\xCA\xD7\xD0\xD0\xB1\xB3\xBE\xB0\xD1\xD5\xC9\xAB";  // 选择首行背景颜色
     ASSERT_EQ(prompt[0], gbk.size());
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(prompt.data() + 1), gbk.size()), gbk);
     for (size_t i = 1 + gbk.size(); i < prompt.size(); ++i) ASSERT_EQ(prompt[i], 0) << i;
-    EXPECT_EQ(PickerPromptFor(IDC_LINE_COLOR)[0], 14);
-    EXPECT_EQ(PickerPromptFor(IDC_BACK_COLOR)[0], 12);
-    EXPECT_EQ(PickerPromptFor(IDC_BACK_COLOR2)[0], 16);
-    EXPECT_EQ(PickerPromptFor(IDC_ROWS)[0], 0);
+    EXPECT_EQ(PickerPromptFor(IDC_LINE_COLOR, UiLanguage::Chinese)[0], 14);
+    EXPECT_EQ(PickerPromptFor(IDC_BACK_COLOR, UiLanguage::Chinese)[0], 12);
+    EXPECT_EQ(PickerPromptFor(IDC_BACK_COLOR2, UiLanguage::Chinese)[0], 16);
+    EXPECT_EQ(PickerPromptFor(IDC_ROWS, UiLanguage::Chinese)[0], 0);
 }
 
 TEST(ColourFields, TheRequestStartsFromTheEditsColourInRgb) {
-    PickerPrompt prompt = PickerPromptFor(IDC_LINE_COLOR);
+    PickerPrompt prompt = PickerPromptFor(IDC_LINE_COLOR, UiLanguage::Chinese);
     const host::ColorServicesInfo info = ColourRequest(0x00BD814F, prompt);  // shown as 4F81BD
     EXPECT_EQ(info.infoSize, 56);
     EXPECT_EQ(info.selector, 0);

@@ -181,9 +181,9 @@ struct DialogRig {
     int GripPlacements = 0;
     FakeControls Controls;
     RecordingWindow Window;
-    MainDialog Dialog{State, Controls, Window};
+    MainDialog Dialog;
 
-    DialogRig() {
+    explicit DialogRig(UiLanguage language = UiLanguage::Chinese) : Dialog(State, Controls, Window, language) {
         ApplyDefaultParams(State.Params);
         State.ColWidths = ColWidths;
         State.RowHeights = RowHeights;

@@ -251,10 +251,23 @@ TEST_F(MainDialogTest, ThePopupsTextReplacesTheTargetListWithoutItsHandler) {
     EXPECT_EQ(rig.State.DragMode, DragNone);
 }
 
+TEST(MainDialogLanguage, AnEnglishDialogProposesTheEnglishFileNameAndWarnsInEnglish) {
+    DialogRig rig(UiLanguage::English);
+    rig.Window.ConfirmFile = false;
+    rig.Controls.Click(IDC_SAVE_PARAMS);
+    EXPECT_EQ(rig.Window.OfferedPath, u"table-parameters-01.txt");
+    rig.Window.ConfirmFile = true;
+    rig.Window.FileFault = FileOutcome{FileProblem::DiskFull};
+    rig.Controls.Click(IDC_SAVE_PARAMS);
+    ASSERT_EQ(rig.Controls.Warnings.size(), 1u);
+    EXPECT_EQ(rig.Controls.Warnings[0].first,
+              NotSavedMessage(rig.Window.ChosenPath, rig.Window.FileFault, UiLanguage::English));
+}
+
 TEST_F(MainDialogTest, SaveReadsBackTheControlsAndLoadShowsTheFile) {
     rig.Window.ConfirmFile = false;
     rig.Controls.Click(IDC_SAVE_PARAMS);
-    EXPECT_EQ(rig.Window.OfferedPath, kDefaultParamsFileName);
+    EXPECT_EQ(rig.Window.OfferedPath, u"表格参数_01.txt");
     EXPECT_TRUE(rig.Window.Files.empty());
 
     rig.Window.ConfirmFile = true;
@@ -301,7 +314,8 @@ TEST_F(MainDialogTest, AFailedSaveOrLoadWarnsAndKeepsTheDialogAsItWas) {
     rig.Controls.Type(IDC_LINE_OPACITY, u"77");
     rig.Controls.Click(IDC_SAVE_PARAMS);
     ASSERT_EQ(rig.Controls.Warnings.size(), 1u);
-    EXPECT_EQ(rig.Controls.Warnings[0].first, NotSavedMessage(rig.Window.ChosenPath, rig.Window.FileFault));
+    EXPECT_EQ(rig.Controls.Warnings[0].first,
+              NotSavedMessage(rig.Window.ChosenPath, rig.Window.FileFault, UiLanguage::Chinese));
     EXPECT_EQ(rig.Controls.Warnings[0].second, 0);
     EXPECT_EQ(params().LineOpaque, 77);  // read back all the same
     EXPECT_EQ(rig.TextOf(IDC_LINE_OPACITY), u"77");
@@ -313,7 +327,8 @@ TEST_F(MainDialogTest, AFailedSaveOrLoadWarnsAndKeepsTheDialogAsItWas) {
     rig.Window.Calls.clear();
     rig.Controls.Click(IDC_LOAD_PARAMS);
     ASSERT_EQ(rig.Controls.Warnings.size(), 2u);
-    EXPECT_EQ(rig.Controls.Warnings[1].first, NotLoadedMessage(rig.Window.ChosenPath, rig.Window.FileFault));
+    EXPECT_EQ(rig.Controls.Warnings[1].first,
+              NotLoadedMessage(rig.Window.ChosenPath, rig.Window.FileFault, UiLanguage::Chinese));
     EXPECT_EQ(std::memcmp(&before, &params(), sizeof before), 0);
     EXPECT_TRUE(rig.Controls.TextWrites.empty());
     EXPECT_EQ(rig.Window.Calls, (std::vector<std::string>{"ChooseOpen", "Load"}));
@@ -333,7 +348,7 @@ TEST_F(MainDialogTest, TheEffectSwitchFollowsItsBoxAndOutlivesTheDialog) {
     EXPECT_EQ(rig.State.ShowEffect, 1);
 
     testing::FakeControls next;
-    MainDialog reopened(rig.State, next, rig.Window);
+    MainDialog reopened(rig.State, next, rig.Window, UiLanguage::Chinese);
     reopened.FillControls();
     EXPECT_TRUE(next.Checked(IDC_SHOW_EFFECT));
     rig.Controls.Click(IDC_SHOW_EFFECT);

@@ -29,7 +29,7 @@ protected:
     }
 
     void Type(int id, std::u16string_view text) { controls.SetText(id, text); }
-    bool Ok() { return ControlsToParams(controls, params, TableLayout{cols, rows}); }
+    bool Ok() { return ControlsToParams(controls, params, TableLayout{cols, rows}, UiLanguage::Chinese); }
 
     TableParams shown{};
     TableParams params{};
@@ -174,13 +174,33 @@ TEST_F(BindingTest, AcceptedInputIsStoredAndLaidOut) {
 
 TEST_F(BindingTest, ARefusedLayoutWarnsWithoutFocusAfterStoringEverything) {
     Type(IDC_LINE_OPACITY, u"7");
-    EXPECT_FALSE(ControlsToParams(controls, params, TableLayout{nullptr, rows}));
+    EXPECT_FALSE(ControlsToParams(controls, params, TableLayout{nullptr, rows}, UiLanguage::Chinese));
     ASSERT_EQ(controls.Warnings.size(), 1u);
     EXPECT_EQ(controls.Warnings[0].first, u"布局表格失败！请点取消。");
     EXPECT_EQ(controls.Warnings[0].second, 0);
     EXPECT_EQ(params.Rows, 4);
     EXPECT_EQ(params.LineOpaque, 7);
     EXPECT_EQ(params.Borders, 15);
+}
+
+TEST_F(BindingTest, InEnglishTheSameChecksWarnInEnglishWithTheirRanges) {
+    auto warningFor = [&](int id, std::u16string_view text, const TableLayout& layout) {
+        FakeControls english;
+        ParamsToControls(english, shown);
+        english.SetText(id, text);
+        EXPECT_FALSE(ControlsToParams(english, params, layout, UiLanguage::English));
+        return english.Warnings.empty() ? std::pair<std::u16string, int>{} : english.Warnings.front();
+    };
+    const TableLayout layout{cols, rows};
+    using Warning = std::pair<std::u16string, int>;
+    EXPECT_EQ(warningFor(IDC_ROWS, u"150", layout),
+              (Warning{u"Please enter a valid number of rows [1, 100].", IDC_ROWS}));
+    EXPECT_EQ(warningFor(IDC_COLS, u"0", layout),
+              (Warning{u"Please enter a valid number of columns [1, 100].", IDC_COLS}));
+    EXPECT_EQ(warningFor(IDC_TABLE_HEIGHT, u"abc", layout),
+              (Warning{u"Please enter a valid table height [2, ], or leave it empty.", IDC_TABLE_HEIGHT}));
+    EXPECT_EQ(warningFor(IDC_LINE_OPACITY, u"7", TableLayout{nullptr, rows}),
+              (Warning{u"The table cannot be laid out. Please click Cancel.", 0}));
 }
 
 TEST_F(BindingTest, BordersFollowTheBoxesAfterALoadUnchecksThem) {

@@ -135,13 +135,20 @@ TEST(ParamsFile, ASaveStopsAtTheFirstWriteThatFailsAndSaysSo) {
 
 TEST(ParamsFile, AFailedSaveOrLoadIsOneSentenceWithTheFileAndTheReason) {
     const std::u16string path = u"C:\\表格\\a%s.txt";  // a %s of the name's own stays as it is
-    EXPECT_EQ(NotSavedMessage(path, FileOutcome{FileProblem::ReadOnly}),
+    EXPECT_EQ(NotSavedMessage(path, FileOutcome{FileProblem::ReadOnly}, UiLanguage::Chinese),
               u"参数未保存：无法写入文件“C:\\表格\\a%s.txt”，因为该文件是只读的。");
-    EXPECT_EQ(NotSavedMessage(path, FileOutcomeOf(3)),
+    EXPECT_EQ(NotSavedMessage(path, FileOutcomeOf(3), UiLanguage::Chinese),
               u"参数未保存：无法写入文件“C:\\表格\\a%s.txt”，因为它所在的文件夹不存在。");
-    EXPECT_EQ(NotLoadedMessage(path, FileOutcomeOf(2)),
+    EXPECT_EQ(NotLoadedMessage(path, FileOutcomeOf(2), UiLanguage::Chinese),
               u"参数未载入：无法读取文件“C:\\表格\\a%s.txt”，因为该文件不存在。");
-    EXPECT_EQ(NotSavedMessage(u"b.ini", FileOutcomeOf(1234)), u"参数未保存：无法写入文件“b.ini”，因为发生了系统错误 1234。");
+    EXPECT_EQ(NotSavedMessage(u"b.ini", FileOutcomeOf(1234), UiLanguage::Chinese),
+              u"参数未保存：无法写入文件“b.ini”，因为发生了系统错误 1234。");
+    // English: the file and the reason in the same places.
+    EXPECT_EQ(NotSavedMessage(path, FileOutcomeOf(5), UiLanguage::English),
+              u"The parameters were not saved: the file “C:\\表格\\a%s.txt” could not be written because access to "
+              u"it is denied.");
+    EXPECT_EQ(NotLoadedMessage(u"b.ini", FileOutcomeOf(1234), UiLanguage::English),
+              u"The parameters were not loaded: the file “b.ini” could not be read because of system error 1234.");
     // The system's numbers for what befalls files.
     const std::pair<uint32_t, FileProblem> meanings[] = {
         {2, FileProblem::Missing},      {3, FileProblem::MissingFolder}, {267, FileProblem::MissingFolder},

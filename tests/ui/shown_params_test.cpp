@@ -50,7 +50,7 @@ TEST_F(ShownTest, ReadsEveryValueAsOkWouldStoreIt) {
     const TableParams read = Read();
     TableParams ok = table;
     int32_t cols[MaxTableCells], rows[MaxTableCells];
-    ASSERT_TRUE(ControlsToParams(controls, ok, TableLayout{cols, rows}));
+    ASSERT_TRUE(ControlsToParams(controls, ok, TableLayout{cols, rows}, UiLanguage::Chinese));
     EXPECT_EQ(read.LineColor, 0x8000FFu);
     EXPECT_EQ(read.LineColor, ok.LineColor);
     EXPECT_EQ(read.LineOpaque, 17);

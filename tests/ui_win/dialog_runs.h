@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -17,6 +19,7 @@
 #include "host/lib/plugin.h"
 #include "tests/win/gui_counts.h"
 #include "ui/dialog_ids.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::testing {
 
@@ -28,6 +31,14 @@ inline std::shared_ptr<hosting::Plugin> Plugin() {
         return loaded.value;
     }();
     return plugin;
+}
+
+// The display language the process was started in, as Wine takes it from
+// LC_MESSAGES: what the dialogs must show, found without the plug-in's rule.
+inline ui::UiLanguage StartedIn() {
+    const char* messages = std::getenv("LC_MESSAGES");
+    return messages && std::string(messages).rfind("zh", 0) == 0 ? ui::UiLanguage::Chinese
+                                                                  : ui::UiLanguage::English;
 }
 
 // A pixel of a screenshot.
@@ -101,6 +112,30 @@ inline void ExpectOpeningsLeaveNothing(const char* what, int openings, const std
     EXPECT_EQ(after.Drawn(), before.Drawn()) << "GDI objects left after " << openings << " openings: " << moved;
     EXPECT_LT(after.Of(OBJ_MEMDC) + after.Of(OBJ_DC) - before.Of(OBJ_MEMDC) - before.Of(OBJ_DC), openings / 2);
     EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
+}
+
+// Every opening creates its lists, images, fonts, surfaces, link, icon and
+// preview buffers and releases them again: a hundred leave nothing, no host
+// buffer, and the host's input rate back at 1.0.
+inline void ExpectRepeatedOpeningsLeaveNothingBehind() {
+    // A large document, so each opening reads and releases a real thumbnail.
+    hosting::Document image = WhiteCanvas(5000, 5000);
+    const std::string drawn = (std::filesystem::temp_directory_path() / "gridsmith-drawn.png").string();
+    // With `drawWhole` the dialog is drawn completely before it closes, so the
+    // system's drawing caches (the theme's part images) fill in the first
+    // openings, however busy the machine, and not in later ones.
+    auto openAndClose = [&image, &drawn](int i, bool drawWhole = false) {
+        hosting::FilterHost host(image);
+        const hosting::RunReport report = RunWithDialog(host, *Plugin(), [&, i, drawWhole](hosting::DialogUser& user) {
+            if (!user.WaitForDialog()) return;
+            if (drawWhole) user.Capture(drawn);
+            user.Click(i % 2 ? IDOK : IDCANCEL);
+        });
+        EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
+        return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0 && report.InputRateRestored();
+    };
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(openAndClose(i, true));  // the system's first-use caches
+    ExpectOpeningsLeaveNothing("parameters dialog openings", 100, [&](int i) { return openAndClose(i); });
 }
 
 }  // namespace gridsmith::testing

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,7 +15,6 @@
 
 #include "host/lib/plugin.h"
 #include "tests/ui_win/dialog_runs.h"
-#include "tests/win/gui_counts.h"
 #include "ui/dialog_ids.h"
 
 namespace gridsmith::testing {
@@ -400,28 +398,7 @@ TEST(ParametersDialog, TheHostDrawsASavedFileAsTheDialogDrawsIt) {
     EXPECT_TRUE(SameImage(image, SilentRun(*Plugin(), {}, path.string())));
 }
 
-// Every opening creates its lists, images, fonts, surfaces, link, icon and
-// preview buffers and releases them again: a hundred leave nothing, no host
-// buffer, and the host's input rate back at 1.0.
-TEST(ParametersDialog, RepeatedOpeningsLeaveNothingBehind) {
-    // A large document, so each opening reads and releases a real thumbnail.
-    Document image = WhiteCanvas(5000, 5000);
-    // With `drawWhole` the dialog is drawn completely before it closes, so the
-    // system's drawing caches (the theme's part images) fill in the first
-    // openings, however busy the machine, and not in later ones.
-    auto openAndClose = [&image](int i, bool drawWhole = false) {
-        FilterHost host(image);
-        const RunReport report = RunWithDialog(host, *Plugin(), [i, drawWhole](DialogUser& user) {
-            if (!user.WaitForDialog()) return;
-            if (drawWhole) user.Capture(Scratch("drawn.png").string());
-            user.Click(i % 2 ? IDOK : IDCANCEL);
-        });
-        EXPECT_TRUE(report.hostErrors.empty()) << report.Problem();
-        return report.hostErrors.empty() && host.Buffers().LiveBuffers() == 0 && report.InputRateRestored();
-    };
-    for (int i = 0; i < 4; ++i) ASSERT_TRUE(openAndClose(i, true));  // the system's first-use caches
-    ExpectOpeningsLeaveNothing("parameters dialog openings", 100, [&](int i) { return openAndClose(i); });
-}
+TEST(ParametersDialog, RepeatedOpeningsLeaveNothingBehind) { ExpectRepeatedOpeningsLeaveNothingBehind(); }
 
 }  // namespace
 }  // namespace gridsmith::testing

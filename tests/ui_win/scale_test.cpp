@@ -45,12 +45,13 @@ std::string ShotPath(const std::string& name) {
     return (dir / name).string();
 }
 
-// Where the README's pictures go for this scale, or nothing.
+// Where the README's pictures go for this scale and language, or nothing.
 std::string DocsPath(const std::string& name) {
     const char* dir = std::getenv("GRIDSMITH_SCREENSHOT_DIR");
     if (!dir) return {};
     const int percent = ui::NearestImagePercent(Scale());
-    return std::string(dir) + "/" + name + (percent == 100 ? "" : "-" + std::to_string(percent)) + ".png";
+    return std::string(dir) + "/" + name + (StartedIn() == ui::UiLanguage::English ? "-en" : "") +
+           (percent == 100 ? "" : "-" + std::to_string(percent)) + ".png";
 }
 
 // A sky over a meadow with a sun, so the preview has a picture under it.

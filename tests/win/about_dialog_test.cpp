@@ -22,6 +22,7 @@
 
 #include "host/lib/filter_host.h"
 #include "host/lib/image_io.h"
+#include "host/lib/import_redirect_win.h"
 #include "host/lib/plugin.h"
 #include "ui/about_text.h"
 #include "ui/centering.h"
@@ -280,13 +281,21 @@ protected:
 
 std::shared_ptr<Plugin> AboutDialog::plugin_;
 
-std::wstring ExpectedVersionText() {
+// The version string of the plug-in's version resource in the block named
+// (language and code page) `block`.
+std::wstring ModuleFileVersion(const std::wstring& block) {
     std::vector<BYTE> info(GetFileVersionInfoSizeW(PluginPathW().c_str(), nullptr));
     if (info.empty() || !GetFileVersionInfoW(PluginPathW().c_str(), 0, DWORD(info.size()), info.data())) return {};
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(info.data(), L"\\StringFileInfo\\080404b0\\FileVersion", &value, &length)) return {};
-    return L"V" + std::wstring(static_cast<const wchar_t*>(value)) + L" 版 (64-bit)";
+    const std::wstring path = L"\\StringFileInfo\\" + block + L"\\FileVersion";
+    if (!VerQueryValueW(info.data(), path.c_str(), &value, &length)) return {};
+    return static_cast<const wchar_t*>(value);
+}
+
+std::wstring ExpectedVersionText() {
+    const std::wstring version = ModuleFileVersion(L"080404b0");
+    return version.empty() ? version : L"V" + version + L" 版 (64-bit)";
 }
 
 TEST_F(AboutDialog, OpensOverTheHostWindowWithItsTextsAndClosesWithEscape) {
@@ -303,6 +312,20 @@ TEST_F(AboutDialog, OpensOverTheHostWindowWithItsTextsAndClosesWithEscape) {
     EXPECT_EQ(run.seen.rect.top, run.seen.expected.y);
 }
 
+// Run under an English display language (ctest's win_about_test_english).
+TEST_F(AboutDialog, TheAboutStepShowsItsTextsInEnglish) {
+    const AboutRun run = RunAbout(host_, *plugin_, CloseBy::OkButton);
+    ASSERT_TRUE(run.seen.found) << "no dialog owned by the host window appeared";
+    EXPECT_TRUE(run.seen.closed);
+    EXPECT_EQ(run.seen.title, L"About Gridsmith");
+    EXPECT_EQ(run.seen.productLine, L"Gridsmith filter plug-in -");
+    const std::wstring version = ModuleFileVersion(L"040904b0");
+    ASSERT_FALSE(version.empty()) << "the version resource has no English strings";
+    EXPECT_EQ(run.seen.version, L"version " + version + L" (64-bit)");
+    const std::u16string home = GRIDSMITH_HOME_PAGE;
+    EXPECT_EQ(run.seen.linkUrl, std::wstring(home.begin(), home.end()));
+}
+
 // A SysLink may delete its font when destroyed: the second opening would
 // then get a dead LinkFont.
 TEST_F(AboutDialog, TheLinkOpensTheHomePageInTheLinkFontAtEveryOpening) {
@@ -317,45 +340,6 @@ TEST_F(AboutDialog, TheLinkOpensTheHomePageInTheLinkFontAtEveryOpening) {
     EXPECT_EQ(run.seen.linkFont.lfHeight, 12);
     EXPECT_STREQ(run.seen.linkFont.lfFaceName, L"宋体");
 }
-
-// Points the module's import of `name` at `replacement` for the scope.
-class ImportRedirect {
-public:
-    ImportRedirect(HMODULE module, const char* name, const void* replacement) : slot_(ImportSlot(module, name)) {
-        if (slot_) Swap(reinterpret_cast<ULONG_PTR>(replacement));
-    }
-    ~ImportRedirect() {
-        if (slot_) Swap(original_);
-    }
-    ImportRedirect(const ImportRedirect&) = delete;
-    ImportRedirect& operator=(const ImportRedirect&) = delete;
-    bool Hooked() const { return slot_ != nullptr; }
-
-private:
-    static ULONG_PTR* ImportSlot(HMODULE module, const char* name) {
-        auto* base = reinterpret_cast<BYTE*>(module);
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); imports.Size && d->Name; ++d) {
-            auto* names = reinterpret_cast<IMAGE_THUNK_DATA64*>(base + d->OriginalFirstThunk);
-            auto* slots = reinterpret_cast<ULONG_PTR*>(base + d->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots)
-                if (!IMAGE_SNAP_BY_ORDINAL64(names->u1.Ordinal) &&
-                    strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name, name) == 0)
-                    return slots;
-        }
-        return nullptr;
-    }
-    void Swap(ULONG_PTR target) {
-        DWORD protection = 0;
-        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection);
-        original_ = std::exchange(*slot_, target);
-        VirtualProtect(slot_, sizeof *slot_, protection, &protection);
-    }
-
-    ULONG_PTR* slot_;
-    ULONG_PTR original_ = 0;
-};
 
 // Counts the module's calls to GetFileVersionInfoSizeW for the scope.
 class VersionLookupCounter {
@@ -417,7 +401,7 @@ TEST_F(AboutDialog, RepeatedOpeningsLeaveNothingBehind) {
     EXPECT_EQ(WindowsOfThread(thread), windowsBefore);
 }
 
-INT_PTR WINAPI NoDialog(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM) {
+INT_PTR WINAPI NoDialog(HINSTANCE, LPCDLGTEMPLATEW, HWND, DLGPROC, LPARAM) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return -1;
 }
@@ -425,8 +409,8 @@ INT_PTR WINAPI NoDialog(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM) {
 // A dialog the system cannot create: the about step says so instead of
 // reporting success.
 TEST_F(AboutDialog, ReportsTheErrorWhenTheDialogCannotBeCreated) {
-    ImportRedirect failing(Module(), "DialogBoxParamW", reinterpret_cast<const void*>(&NoDialog));
-    ASSERT_TRUE(failing.Hooked()) << "the module does not import DialogBoxParamW";
+    ImportRedirect failing(Module(), "DialogBoxIndirectParamW", reinterpret_cast<const void*>(&NoDialog));
+    ASSERT_TRUE(failing.Hooked()) << "the module does not import DialogBoxIndirectParamW";
     EXPECT_EQ(host_.Call(*plugin_, host::filterSelectorAbout, kPreset), host::memFullErr);
 }
 
@@ -526,8 +510,10 @@ TEST(AboutTexts, StoredScrambledInTheModule) {
         for (char16_t unit : text) out += {char(unit & 0xFF), char(unit >> 8)};
         return out;
     };
-    for (const std::u16string& plain : {ui::kHomePageLinkMarkup.Reveal(), ui::kVersionTranslationPath.Reveal(),
-                                        ui::kVersionValuePath.Reveal(), ui::kAboutDescription.Reveal()})
+    for (const std::u16string& plain :
+         {ui::kHomePageLinkMarkup.Reveal(), ui::kHomePageLinkMarkupEnglish.Reveal(),
+          ui::kVersionTranslationPath.Reveal(), ui::kVersionValuePath.Reveal(), ui::kAboutDescription.Reveal(),
+          ui::kAboutDescriptionEnglish.Reveal()})
         EXPECT_EQ(bytes.find(utf16(plain)), std::string::npos)
             << "a text of " << plain.size() << " units is stored in the clear";
 }

@@ -17,6 +17,7 @@
 #include "ui/win/center_over_owner.h"
 #include "ui/win/display_scale_win.h"
 #include "ui/win/link_control.h"
+#include "ui/win/ui_language_win.h"
 #include "ui/win/win_handles.h"
 
 namespace gridsmith::ui {
@@ -28,6 +29,7 @@ constexpr WORD kHandCursor = 32649;  // IDC_HAND, whose macro is the ANSI form h
 
 // What the open dialog holds, from WM_INITDIALOG to WM_DESTROY.
 struct AboutWindow {
+    UiLanguage language = UiLanguage::Chinese;
     DisplayScale scale;
     OwnedFont dialogFont;  // the dialog's font at a scale it was not made at
     OwnedBitmap logo;
@@ -91,10 +93,14 @@ std::wstring ModuleVersionString() {
     return std::wstring(value, wcsnlen(value, length));  // length counts the terminator
 }
 
-// Built on the first opening, kept while the module stays loaded.
-const std::wstring& VersionText() {
-    static const std::wstring text = Wide(VersionDisplayText(VersionLabel(Utf16(ModuleVersionString()))));
-    return text;
+// Read on the first opening, kept while the module stays loaded.
+const std::u16string& ModuleVersion() {
+    static const std::u16string version = Utf16(ModuleVersionString());
+    return version;
+}
+
+std::wstring VersionText(UiLanguage language) {
+    return Wide(VersionDisplayText(VersionLabel(ModuleVersion(), language)));
 }
 
 // The logo and symbol at the picture size nearest the scale, where the
@@ -117,14 +123,14 @@ void InitAboutDialog(HWND dialog, AboutWindow& window) {
     KeepOwnDpiLayout(dialog);
     PlaceImages(dialog, window);
 
-    SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, VersionText().c_str());
+    SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, VersionText(window.language).c_str());
 
     window.linkRect = ControlRect(dialog, IDC_LINK_PLACEHOLDER);
     window.linkFont.SetScale(window.scale, nullptr);
     window.link.Reset(CreateLinkControl(dialog, window.linkRect, IDC_ABOUT_LINK,
-                                         Wide(kHomePageLinkMarkup.Reveal()).c_str(), window.linkFont.Get()));
+                                         Wide(HomePageLinkMarkup(window.language)).c_str(), window.linkFont.Get()));
 
-    SetDlgItemTextW(dialog, IDC_ABOUT_DESCRIPTION, Wide(kAboutDescription.Reveal()).c_str());
+    SetDlgItemTextW(dialog, IDC_ABOUT_DESCRIPTION, Wide(AboutDescription(window.language)).c_str());
     CenterOverOwner(dialog);
 }
 
@@ -233,13 +239,15 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-bool ShowAboutDialog(HWND owner) {
+bool ShowAboutDialog(HWND owner, UiLanguage language) {
     AboutWindow window;
+    window.language = language;
+    const DLGTEMPLATE* about = DialogTemplate(Instance(), IDD_ABOUT, language);
+    if (!about) return false;
     ActivationScope scope;
     DpiAwarenessScope awareness;
     // The dialog ends only with IDOK or IDCANCEL: 0 and -1 mean it never ran.
-    return DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_ABOUT), owner, &AboutDialogProc,
-                           reinterpret_cast<LPARAM>(&window)) > 0;
+    return DialogBoxIndirectParamW(Instance(), about, owner, &AboutDialogProc, reinterpret_cast<LPARAM>(&window)) > 0;
 }
 
 }  // namespace gridsmith::ui
@@ -252,7 +260,7 @@ namespace gridsmith::platform {
 host::OSErr RunAboutDialog(const host::AboutRecord* about) {
     HWND owner = about && about->platformData ? reinterpret_cast<HWND>(about->platformData->hwnd) : nullptr;
     if (owner && !IsWindow(owner)) owner = nullptr;
-    return ui::ShowAboutDialog(owner) ? host::noErr : host::memFullErr;
+    return ui::ShowAboutDialog(owner, ui::CurrentUiLanguage()) ? host::noErr : host::memFullErr;
 }
 
 }  // namespace gridsmith::platform

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include "ui/ui_language.h"
+
 namespace gridsmith::ui {
 
-// True once the dialog has closed; false when it could not be created.
-bool ShowAboutDialog(HWND owner);
+// In `language`. True once the dialog has closed; false when it could not be
+// created.
+bool ShowAboutDialog(HWND owner, UiLanguage language);
 
 }  // namespace gridsmith::ui

@@ -26,8 +26,9 @@ uint32_t EditColour(HWND dialog, int editId) {
     return ParseColor(WindowControls(dialog).Text(editId, kColourTextUnits));
 }
 
-bool PickWithHost(HWND dialog, int editId, host::OSErr (*colorServices)(host::ColorServicesInfo*)) {
-    PickerPrompt prompt = PickerPromptFor(editId);
+bool PickWithHost(HWND dialog, int editId, host::OSErr (*colorServices)(host::ColorServicesInfo*),
+                  UiLanguage language) {
+    PickerPrompt prompt = PickerPromptFor(editId, language);
     host::ColorServicesInfo info = ColourRequest(EditColour(dialog, editId), prompt);
     if (colorServices(&info) != host::noErr) return false;  // cancelled, or failed
     WindowControls(dialog).SetText(editId, PickedColourText(info));
@@ -50,9 +51,9 @@ bool PickWithSystemDialog(HWND dialog, int editId) {
 
 }  // namespace
 
-bool PickColor(HWND dialog, int editId, host::FilterRecord* host) {
+bool PickColor(HWND dialog, int editId, host::FilterRecord* host, UiLanguage language) {
     if (ColourFieldIndex(editId) < 0) return false;
-    if (host && host->colorServices) return PickWithHost(dialog, editId, host->colorServices);
+    if (host && host->colorServices) return PickWithHost(dialog, editId, host->colorServices, language);
     return PickWithSystemDialog(dialog, editId);
 }
 
@@ -136,11 +137,12 @@ bool ColourFields::OnSetCursor(int32_t dragMode, HCURSOR scrubCursor) const {
     return true;
 }
 
-bool ColourFields::OnSwatchClick(ClientPoint point, bool fillBackground, host::FilterRecord* host) const {
+bool ColourFields::OnSwatchClick(ClientPoint point, bool fillBackground, host::FilterRecord* host,
+                                 UiLanguage language) const {
     const int index = SwatchAt(rects_, fillBackground, point);
     if (index < 0) return false;
     const int editId = kColorEdits[size_t(index)];
-    if (PickColor(dialog_, editId, host)) RepaintSwatch(editId);
+    if (PickColor(dialog_, editId, host, language)) RepaintSwatch(editId);
     return true;
 }
 

@@ -10,9 +10,10 @@
 
 namespace gridsmith::ui {
 
-// The host's colour picker for one colour edit, or the system's colour dialog
-// when the host offers none; true when a colour was chosen and written.
-bool PickColor(HWND dialog, int editId, host::FilterRecord* host);
+// The host's colour picker for one colour edit, with its prompt in `language`,
+// or the system's colour dialog when the host offers none; true when a colour
+// was chosen and written.
+bool PickColor(HWND dialog, int editId, host::FilterRecord* host, UiLanguage language);
 
 class ColourFields {
 public:
@@ -35,7 +36,7 @@ public:
     // The scrub cursor while scrubbing or over the hot label.
     bool OnSetCursor(int32_t dragMode, HCURSOR scrubCursor) const;
     // A click on an active swatch opens the picker for its edit.
-    bool OnSwatchClick(ClientPoint point, bool fillBackground, host::FilterRecord* host) const;
+    bool OnSwatchClick(ClientPoint point, bool fillBackground, host::FilterRecord* host, UiLanguage language) const;
 
     const ColourFieldRects& Rects() const { return rects_; }
     int HotOpacityEdit() const { return hotOpacityEdit_; }

@@ -25,6 +25,7 @@
 #include "ui/win/preview_pane.h"
 #include "ui/win/size_editor_dialog.h"
 #include "ui/win/tooltip_window.h"
+#include "ui/win/ui_language_win.h"
 #include "ui/win/win_handles.h"
 #include "ui/win/window_controls.h"
 
@@ -57,8 +58,8 @@ HINSTANCE Instance(const DialogState& state) { return static_cast<HINSTANCE>(sta
 // from the dialog procedure through the pointer kept in DWLP_USER.
 class ParametersDialog final : public DialogWindow {
 public:
-    ParametersDialog(HWND dialog, DialogState& state)
-        : dialog_(dialog), state_(state), controls_(dialog), rules_(state, controls_, *this) {}
+    ParametersDialog(HWND dialog, DialogState& state, UiLanguage language)
+        : dialog_(dialog), state_(state), controls_(dialog), rules_(state, controls_, *this, language) {}
 
     void Initialise();
     void Teardown();
@@ -81,7 +82,7 @@ public:
     // The mouse and the cursor: opacity scrubbing, the preview's pan and
     // grips, help mode's pick and the swatches' clicks.
     void OnHelp(const HELPINFO& request) {
-        OnHelpRequest(Instance(state_), tooltip_.Get(), request, state_.DragMode);
+        OnHelpRequest(Instance(state_), Language(), tooltip_.Get(), request, state_.DragMode);
     }
     void OnButtonDown(ClientPoint point);
     void OnMouseMove(ClientPoint point);
@@ -95,7 +96,7 @@ public:
     void RepaintSwatch(int colorEditId) override { colourFields_.RepaintSwatch(colorEditId); }
     void RepaintBackgroundSwatches(bool erase) override { colourFields_.RepaintBackgroundSwatches(erase); }
     bool ChooseParamsFile(std::u16string& path, bool save) override {
-        return ui::ChooseParamsFile(dialog_, path, save);
+        return ui::ChooseParamsFile(dialog_, path, save, Language());
     }
     FileOutcome SaveParamsFile(const std::u16string& path, const TableParams& params) override {
         return ui::SaveParamsFile(path, params);
@@ -106,7 +107,7 @@ public:
     void CenterTable() override { preview_.CenterTable(controls_); }
     void ZoomIn() override { preview_.ZoomIn(controls_); }
     void ZoomOut() override { preview_.ZoomOut(controls_); }
-    void ShowAbout() override { ShowAboutDialog(dialog_); }
+    void ShowAbout() override { ShowAboutDialog(dialog_, Language()); }
     bool HasSizeEditor() override { return sizeEditor_.Get() != nullptr; }
     void ShowSizeEditor(int button) override { ShowSizeEditorUnder(sizeEditor_.Get(), dialog_, button, scale_); }
     void HideSizeEditor() override {
@@ -114,6 +115,7 @@ public:
     }
 
 private:
+    UiLanguage Language() const { return rules_.Language(); }
     void CreateLink();
     void AcquireUiHooks();
     void CreateLineTypeCombos();
@@ -183,7 +185,7 @@ void ParametersDialog::Initialise() {
 }
 
 void ParametersDialog::CreateLink() {
-    const std::u16string markup = kHomePageLinkMarkup.Reveal();
+    const std::u16string markup = HomePageLinkMarkup(Language());
     linkFont_.SetScale(scale_, nullptr);
     link_.Reset(CreateLinkControl(dialog_, ClientRectOf(dialog_, IDC_LINK_PLACEHOLDER), 0, Wide(markup),
                                   linkFont_.Get()));
@@ -239,7 +241,7 @@ void ParametersDialog::CreateSizeEditorPopup() {
     SizeEditorState& editor = rules_.SizeEditor();
     editor = SizeEditorState{};
     editor.Owner = reinterpret_cast<intptr_t>(dialog_);
-    sizeEditor_.Reset(CreateSizeEditor(dialog_, Instance(state_), editor));
+    sizeEditor_.Reset(CreateSizeEditor(dialog_, Instance(state_), editor, Language()));
 }
 
 void ParametersDialog::CreateTooltip() { tooltip_.Reset(CreateTooltipWindow(dialog_, Instance(state_), scale_)); }
@@ -379,10 +381,10 @@ void ParametersDialog::OnMouseMove(ClientPoint point) {
 void ParametersDialog::OnButtonUp(ClientPoint point) {
     if (DraggingPreview()) return preview_.EndDrag();
     if (colourFields_.OnButtonUp(state_.DragMode)) return;
-    if (OnHelpClick(dialog_, Instance(state_), tooltip_.Get(), colourFields_.Rects(), FillBackground(),
+    if (OnHelpClick(dialog_, Instance(state_), Language(), tooltip_.Get(), colourFields_.Rects(), FillBackground(),
                     PreviewArea(), point, state_.DragMode))
         return;
-    colourFields_.OnSwatchClick(point, FillBackground(), state_.Host);
+    colourFields_.OnSwatchClick(point, FillBackground(), state_.Host, Language());
 }
 
 // Losing the mouse ends a drag as the release would, so DragMode never sticks.
@@ -453,10 +455,16 @@ ParametersDialog* DialogOf(HWND dialog) {
     return reinterpret_cast<ParametersDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
+// What the dialog opens with: the module's state and the language it shows.
+struct DialogOpening {
+    DialogState* state;
+    UiLanguage language;
+};
+
 INT_PTR OnInitDialog(HWND dialog, LPARAM parameter) {
-    auto* state = reinterpret_cast<DialogState*>(parameter);
-    if (!state) return EndDialog(dialog, -1), TRUE;
-    auto* open = new ParametersDialog(dialog, *state);
+    const auto* opening = reinterpret_cast<const DialogOpening*>(parameter);
+    if (!opening || !opening->state) return EndDialog(dialog, -1), TRUE;
+    auto* open = new ParametersDialog(dialog, *opening->state, opening->language);
     SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(open));
     open->Initialise();
     return TRUE;  // the system sets the default focus
@@ -523,10 +531,13 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 int RunParametersDialog(DialogState& state) {
     HWND owner = nullptr;
     if (state.Host && state.Host->platformData) owner = reinterpret_cast<HWND>(state.Host->platformData->hwnd);
+    DialogOpening opening{&state, CurrentUiLanguage()};
+    const DLGTEMPLATE* parameters = DialogTemplate(Instance(state), IDD_PARAMETERS, opening.language);
+    if (!parameters) return -1;
     ActivationScope scope;
     DpiAwarenessScope awareness;
-    const INT_PTR result = DialogBoxParamW(Instance(state), MAKEINTRESOURCEW(IDD_PARAMETERS), owner,
-                                           MainDialogProc, reinterpret_cast<LPARAM>(&state));
+    const INT_PTR result = DialogBoxIndirectParamW(Instance(state), parameters, owner, MainDialogProc,
+                                                   reinterpret_cast<LPARAM>(&opening));
     return result == DialogOk || result == DialogCancel ? int(result) : -1;
 }
 

@@ -11,8 +11,6 @@ namespace gridsmith::ui {
 namespace {
 
 constexpr wchar_t kSection[] = L"Gridsmith";
-// Pairs of description and pattern, ended by an empty pair.
-constexpr wchar_t kFilter[] = L"文本文件(*.txt)\0*.txt\0INI 文件(*.ini)\0*.ini\0";
 constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NONETWORKBUTTON |
                              OFN_LONGNAMES | OFN_ENABLESIZING;
 constexpr DWORD kOpenFlags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NONETWORKBUTTON |
@@ -69,13 +67,14 @@ private:
 
 }  // namespace
 
-bool ChooseParamsFile(HWND owner, std::u16string& path, bool save) {
+bool ChooseParamsFile(HWND owner, std::u16string& path, bool save, UiLanguage language) {
     wchar_t name[kParamsPathUnits] = {};
-    if (save) lstrcpynW(name, reinterpret_cast<const wchar_t*>(kDefaultParamsFileName), kParamsPathUnits);
+    if (save) lstrcpynW(name, ToWide(path).c_str(), kParamsPathUnits);
+    const std::wstring filter = ToWide(ParamsFileFilter(language));
     OPENFILENAMEW request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = owner;
-    request.lpstrFilter = kFilter;
+    request.lpstrFilter = filter.c_str();
     request.nFilterIndex = 1;
     request.lpstrFile = name;
     request.nMaxFile = kParamsPathUnits;

@@ -13,9 +13,10 @@ namespace gridsmith::ui {
 
 constexpr int kParamsPathUnits = 260;
 
-// The save or open form of the file dialog, owned by `owner`. True when the
-// user confirmed a name, which is then in `path`.
-bool ChooseParamsFile(HWND owner, std::u16string& path, bool save);
+// The save or open form of the file dialog in `language`, owned by `owner`;
+// the save form proposes the name in `path`. True when the user confirmed a
+// name, which is then in `path`.
+bool ChooseParamsFile(HWND owner, std::u16string& path, bool save, UiLanguage language);
 
 class ProfileFile final : public ProfileStore {
 public:

@@ -3,6 +3,7 @@
 #include "ui/control_text.h"
 #include "ui/dialog_ids.h"
 #include "ui/size_editor_rules.h"
+#include "ui/win/ui_language_win.h"
 #include "ui/win/window_controls.h"
 
 namespace gridsmith::ui {
@@ -70,9 +71,10 @@ INT_PTR CALLBACK SizeEditorProc(HWND popup, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-HWND CreateSizeEditor(HWND dialog, HINSTANCE instance, SizeEditorState& state) {
-    return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SIZE_EDITOR), dialog, SizeEditorProc,
-                              reinterpret_cast<LPARAM>(&state));
+HWND CreateSizeEditor(HWND dialog, HINSTANCE instance, SizeEditorState& state, UiLanguage language) {
+    const DLGTEMPLATE* popup = DialogTemplate(instance, IDD_SIZE_EDITOR, language);
+    if (!popup) return nullptr;
+    return CreateDialogIndirectParamW(instance, popup, dialog, SizeEditorProc, reinterpret_cast<LPARAM>(&state));
 }
 
 void ShowSizeEditorUnder(HWND popup, HWND dialog, int button, DisplayScale scale) {

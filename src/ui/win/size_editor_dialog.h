@@ -9,8 +9,9 @@
 
 namespace gridsmith::ui {
 
-// Creates the hidden popup owned by `dialog` over `state`; null on failure.
-HWND CreateSizeEditor(HWND dialog, HINSTANCE instance, SizeEditorState& state);
+// Creates the hidden popup owned by `dialog` over `state`, in the dialog's
+// language; null on failure.
+HWND CreateSizeEditor(HWND dialog, HINSTANCE instance, SizeEditorState& state, UiLanguage language);
 
 // Shows the popup, its text loaded, under `button` of `dialog`: its right edge
 // on the button's, 2 pixels (at `scale`) below it, on top without taking the

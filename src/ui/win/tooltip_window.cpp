@@ -3,8 +3,10 @@
 #include "ui/win/tooltip_window.h"
 
 #include <cwchar>
+#include <string>
 
 #include "ui/tooltip_layout.h"
+#include "ui/win/ui_language_win.h"
 #include "ui/win/win_handles.h"
 
 namespace gridsmith::ui {
@@ -189,11 +191,10 @@ void RescaleTooltip(HWND tooltip, HWND dialog, DisplayScale scale, HFONT font) {
     SendMessageW(tooltip, WM_TIP_SETMAXWIDTH, WPARAM(HalfWidthOf(dialog)), 0);
 }
 
-void ShowHelpText(HINSTANCE instance, int stringId, HWND tooltip, int x, int y) {
+void ShowHelpText(HINSTANCE instance, UiLanguage language, int stringId, HWND tooltip, int x, int y) {
     if (stringId == 0 || !tooltip) return;
-    wchar_t text[kTipUnits] = {};
-    LoadStringW(instance, UINT(stringId), text, kTipUnits);
-    SendMessageW(tooltip, WM_TIP_SETTEXT, 0, LPARAM(text));
+    const std::wstring text = LoadLocalString(instance, stringId, language, kTipUnits - 1);
+    SendMessageW(tooltip, WM_TIP_SETTEXT, 0, LPARAM(text.c_str()));
     SetLayeredWindowAttributes(tooltip, kTransparentKey, kTipAlpha, LWA_COLORKEY | LWA_ALPHA);
     SendMessageW(tooltip, WM_TIP_SHOWAT, 0, LPARAM(HelpTipPoint(x, y, g_tip.scale)));
 }

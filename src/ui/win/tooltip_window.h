@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "ui/display_scale.h"
+#include "ui/ui_language.h"
 
 namespace gridsmith::ui {
 
@@ -25,8 +26,9 @@ HWND CreateTooltipWindow(HWND dialog, HINSTANCE instance, DisplayScale scale);
 // shadow and offset at `scale`, with `font` and half the dialog's new width.
 void RescaleTooltip(HWND tooltip, HWND dialog, DisplayScale scale, HFONT font);
 
-// Shows string `stringId` of `instance` at the screen point of a help request
-// (4 pixels left of it, 24 below, at the bubble's scale); nothing for string 0.
-void ShowHelpText(HINSTANCE instance, int stringId, HWND tooltip, int x, int y);
+// Shows string `stringId` of `instance` in `language` at the screen point of a
+// help request (4 pixels left of it, 24 below, at the bubble's scale);
+// nothing for string 0.
+void ShowHelpText(HINSTANCE instance, UiLanguage language, int stringId, HWND tooltip, int x, int y);
 
 }  // namespace gridsmith::ui
