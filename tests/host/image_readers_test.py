@@ -191,9 +191,16 @@ def batch(count):
     return peak
 
 
+# A process's peak memory moves by a few MiB from run to run (the allocator's
+# caches, under AddressSanitizer its own arenas), so the batch may grow by
+# less than 16 MiB; a leak per file (a decoder's state and buffers, tens of
+# KiB) would grow a thousand files' peak far past that, and LeakSanitizer
+# fails a leaking run in the sanitizer build itself.
+allowed = 16
 small, large = batch(20), batch(1000)
-print(f"batch of bad files: 20 peak at {small:.1f} MiB, 1000 at {large:.1f} MiB")
-check("a thousand bad files take no more memory than twenty", large - small < 4, f"{small:.1f} -> {large:.1f} MiB")
+print(f"batch of bad files: 20 peak at {small:.1f} MiB, 1000 at {large:.1f} MiB (allowed growth {allowed} MiB)")
+check("a thousand bad files take no more memory than twenty", large - small < allowed,
+      f"{small:.1f} -> {large:.1f} MiB")
 
 shutil.rmtree(work)
 print(f"{tally['passed']} passed, {tally['failed']} failed")
